@@ -1,0 +1,5 @@
+// STUB
+#include "game/effects.h"
+void StampStains() {}
+void UpdateSmoke() {}
+void DrawPlayer() {}

@@ -1,0 +1,5 @@
+// STUB
+#include "game/enemies.h"
+void SpawnEnemy() {}
+void UpdateEnemies() {}
+void CheckRestart() {}

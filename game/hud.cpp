@@ -1,0 +1,5 @@
+// STUB
+#include "game/hud.h"
+void PlayRequestedSounds() {}
+void DrawHeadsUpText() {}
+std::string BuildHeadsUpText() { return {}; }

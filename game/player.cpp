@@ -1,0 +1,3 @@
+// STUB
+#include "game/player.h"
+void UpdatePlayer() {}

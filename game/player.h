@@ -1,0 +1,5 @@
+// Player control: thrust, speed limit, borders, friction, move, turn, firing.
+#pragma once
+
+// Phase 5 while playerDamage < 100.
+void UpdatePlayer();

@@ -1,0 +1,5 @@
+// STUB
+#include "game/shots.h"
+void RespawnEnemies() {}
+void UpdateShots() {}
+void CheckPlayerDeath() {}

@@ -1,0 +1,7 @@
+#include "game/state.h"
+
+GameState game;
+
+void ResetGameState() {
+    game = GameState{};
+}

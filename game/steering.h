@@ -1,0 +1,13 @@
+// Enemy steering: the rule of the current enemy's kind changes its velocity.
+#pragma once
+
+#include <cstdint>
+
+#include "game/state.h"
+
+// Distance lookup between two points in tenths of a pixel.
+int32_t dist(Vec2 a, Vec2 p);
+// Lower is better: near the player and its rear point, away from its front point.
+int32_t approachScore(Vec2 p);
+// Applies the current enemy's rule (Inactive enemies are never passed here).
+void SteerEnemy();

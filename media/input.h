@@ -1,0 +1,35 @@
+// Keyboard and mouse, read by polling: each examination takes a snapshot that the
+// game then queries. Key codes are PC scan codes (set 1, extended keys + 0x80).
+// Depends on SDL2 events and window.h. A scripted mode feeds snapshots from a replay.
+#pragma once
+
+#include <cstdint>
+
+int32_t KeyboardInit();
+int32_t KeyboardExamine();
+int32_t KeyDown(int32_t key);  // 128 or 0; for -1: 1 if any key is down
+int32_t MouseInit();
+int32_t MouseExamine();
+int32_t MouseStateX();
+int32_t MouseStateY();
+int32_t MouseStateWheel();
+int32_t MouseStateButton(int32_t button);  // 1..3
+void MouseRelease(int32_t flag);
+void KeyboardEnd();
+void MouseEnd();
+
+// --- scripted input (replay tool, tests) ---
+
+// One frame of input as the examinations should report it.
+struct InputFrame {
+    int32_t dx = 0, dy = 0, wheel = 0;  // wheel in whole notches
+    uint8_t buttons[3] = {0, 0, 0};     // 1 = down, buttons 1..3
+    uint8_t keys[256] = {};             // non-zero = down, by scan code
+};
+// With scripting on, KeyboardExamine and MouseExamine take the frame last set instead
+// of reading SDL.
+void InputSetScripted(bool on);
+void InputSetFrame(const InputFrame& frame);
+
+// The scan code for an SDL scancode (0 for keys without one).
+int32_t ScanCodeFromSdl(int32_t sdlScancode);

@@ -1,0 +1,14 @@
+#include "runtime/clock.h"
+
+#include <chrono>
+#include <thread>
+
+uint32_t TickMs() {
+    using namespace std::chrono;
+    auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return static_cast<uint32_t>(ms);
+}
+
+void SleepMs(uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}

@@ -1,0 +1,8 @@
+// A modal error box with one OK button. The title and text also go to standard error
+// as one line, so the reason survives where no box can be shown.
+#pragma once
+
+#include <cstdint>
+
+// Returns the button pressed (1 for OK), or 0 when no box could be shown.
+int32_t ErrorBox(const char* title, const char* text);

@@ -1,0 +1,18 @@
+#include "runtime/program_end.h"
+
+#include <SDL.h>
+
+#include "media/input.h"
+#include "media/rotated.h"
+#include "media/sound.h"
+#include "media/window.h"
+
+void ProgramEnd() {
+    WindowsCloseAll();
+    RotatedSpritesEnd();
+    SoundEnd();
+    MouseEnd();
+    KeyboardEnd();
+    DisplayEnd();
+    SDL_Quit();
+}
