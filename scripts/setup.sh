@@ -1,0 +1,29 @@
+#!/bin/sh
+# Installs what a fresh Debian 12 machine lacks to build, test and play Dreel.
+# Only Debian packages, through apt-get; nothing is downloaded from elsewhere.
+set -eu
+
+PACKAGES="build-essential cmake pkg-config
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev fonts-dejavu-core
+  libgtest-dev libbenchmark-dev"
+# Extra tools the test suite drives (a virtual display and window automation for the
+# end-to-end test, clang's fuzzer runtime for the bounded fuzz runs).
+TEST_PACKAGES="xvfb xdotool x11-utils imagemagick clang libclang-rt-14-dev"
+
+want="$PACKAGES"
+if [ "${1:-}" = "--test" ]; then want="$PACKAGES $TEST_PACKAGES"; fi
+
+missing=""
+for p in $want; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+
+if [ -n "$missing" ]; then
+  echo "Installing:$missing"
+  SUDO=""
+  if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
+fi
