@@ -11,6 +11,8 @@
 #include "media/window.h"
 #include "runtime/clock.h"
 
+LoopStats loopStats;
+
 void ExamineInput() {
     MouseExamine();
     KeyboardExamine();
@@ -53,6 +55,9 @@ bool RunLoopPass(const Platform& platform) {
     // Clock readings are compared by their signed difference, so the loop keeps
     // running when the 32-bit millisecond clock passes 2^31 or wraps at 2^32.
     if (ClockAfter(game.nowMs, game.nextFrameTime)) {
+        uint32_t late = game.nowMs - game.nextFrameTime - 1;  // due at nextFrameTime + 1
+        if (late > loopStats.maxLateMs) loopStats.maxLateMs = late;
+        ++loopStats.frames;
         game.nextFrameTime += kFrameMs;
         // More than 40 ms late: drop the backlog instead of racing to catch up.
         if (ClockAfter(game.nowMs, game.nextFrameTime + kFrameMs)) game.nextFrameTime = game.nowMs + kFrameMs;

@@ -6,6 +6,13 @@
 
 inline constexpr uint32_t kFrameMs = 20;
 
+// How punctual the frames were: for the end-to-end test and for people tuning.
+struct LoopStats {
+    uint32_t frames = 0;
+    uint32_t maxLateMs = 0;  // clock past the due time when a frame started, at most
+};
+extern LoopStats loopStats;
+
 // Runs until quitRequested is set (Escape in a frame, or the close box).
 void RunFrameLoop(const Platform& platform);
 // One pass of the loop: a frame when one is due, otherwise one window event or a 1 ms

@@ -1,0 +1,23 @@
+#!/bin/sh
+# Builds the fuzz targets with clang and runs each for a bounded time, seeded with the
+# generated game data and the hand-made broken files in fuzz/seeds.
+# Usage: fuzz/run.sh DATA_DIR [SECONDS]
+set -eu
+root="$(cd "$(dirname "$0")/.." && pwd)"
+data="$1"
+seconds="${2:-60}"
+out="$root/build/fuzz"
+cmake -S "$root/fuzz" -B "$out" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$out" -j "$(nproc)"
+
+for target in bmp wave; do
+  corpus="$out/corpus-$target"
+  mkdir -p "$corpus"
+  if [ "$target" = bmp ]; then ext=bmp; else ext=wav; fi
+  cp "$data"/*."$ext" "$corpus"/ 2>/dev/null || true
+  cp "$root"/fuzz/seeds/"$target"/* "$corpus"/ 2>/dev/null || true
+  echo "fuzzing the $target reader for $seconds s"
+  # A crash leaves its input in $out and fails this script (and the test run).
+  "$out/${target}_fuzz" -max_total_time="$seconds" -max_len=1100000 -rss_limit_mb=4096 \
+    -artifact_prefix="$out/crash-$target-" -print_final_stats=1 "$corpus"
+done
