@@ -2,6 +2,22 @@
 // removal, and the player's death.
 #pragma once
 
+#include <cstdint>
+
+// The shots' field, both ends inside (tenths).
+inline constexpr int32_t kShotMaxX = 7960;
+inline constexpr int32_t kShotMaxY = 5960;
+// Smoke clouds of a destroyed enemy and their life.
+inline constexpr int32_t kKillSmokeClouds = 4;
+inline constexpr int32_t kKillSmokeLife = 32;
+// Smoke clouds (each with its stain) of the player's death.
+inline constexpr int32_t kDeathClouds = 11;
+// playerDamage once the death's effects have been set off.
+inline constexpr int32_t kDamageDown = 1000;
+// Sound slots: the player's death, and the first of the five explosions.
+inline constexpr int32_t kSoundBigExplosion = 3;
+inline constexpr int32_t kSoundFirstExplosion = 4;
+
 void RespawnEnemies();    // phase 7
 void UpdateShots();       // phase 8
 void CheckPlayerDeath();  // phase 9

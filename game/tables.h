@@ -28,9 +28,14 @@ inline int32_t distanceTable(int32_t dx, int32_t dy) { return tables.distance[Ta
 inline int32_t directionTable(int32_t dx, int32_t dy) { return tables.direction[TableIndex(dx, dy)]; }
 
 // Obtains both zero-filled tables and fills them. Safe to call again (does nothing).
-void FillTables();
-// Gives the tables' memory back.
+// Returns false, leaving both pointers null, only when the memory cannot be had.
+bool FillTables();
+// Gives back the memory FillTables obtained (it only knows that memory, not pointers set
+// by hand); a later FillTables starts afresh.
 void FreeTables();
 
+// trunc(r x 180 / kAngleConstant x 10) in double, in that order. Meant for angles the fill
+// produces (0 to pi / 2); a value outside int32_t has no defined result.
 int32_t RadToTenths(float radians);
+// t / 10 x kAngleConstant / 180, every step a float operation.
 float TenthsToRad(int32_t tenths);

@@ -1,6 +1,11 @@
 // Keyboard and mouse, read by polling: each examination takes a snapshot that the
 // game then queries. Key codes are PC scan codes (set 1, extended keys + 0x80).
-// Depends on SDL2 events and window.h. A scripted mode feeds snapshots from a replay.
+// A key or button pressed since the last examination reads as down in the next
+// snapshot even if it was already let go, so a short tap or click is never lost.
+// While captured the pointer is hidden and held in the window (SDL relative mode);
+// movement and whole wheel notches are summed between examinations.
+// Depends on SDL2 events; events taken from the queue by the window module come in
+// through input_events.h. A scripted mode feeds snapshots from a replay.
 #pragma once
 
 #include <cstdint>

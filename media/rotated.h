@@ -17,6 +17,8 @@ enum BlendFactor : int32_t {
     kBlendDestColor = 9,
     kBlendInvDestColor = 10,
     kBlendSrcAlphaSat = 11,
+    kBlendBothSrcAlpha = 12,     // source only: also sets the destination to 1 - source alpha
+    kBlendBothInvSrcAlpha = 13,  // source only: 1 - source alpha, destination source alpha
 };
 
 int32_t RotatedSpritesInit();

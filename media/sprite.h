@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "media/picture.h"
 
@@ -25,5 +26,13 @@ struct SpriteInfo {
     int32_t loadFlags = 0;
 };
 SpriteInfo SpriteGetInfo(int32_t slot);
-// Frees every sprite slot (ScreenClose does this).
+// Frees every sprite slot and leaves an empty table of 50 (DisplayInit and ScreenClose).
 void SpritesFreeAll();
+// The picture of a slot loaded with flags 4, shared with the rotated sprite made from it:
+// it stays alive for that rotated sprite when the slot is reloaded or freed. Null for an
+// empty slot or one loaded with other flags.
+std::shared_ptr<const Picture> SpriteTexture(int32_t slot);
+
+// Flag values of SpriteLoad.
+inline constexpr int32_t kSpriteFlagRaw = 2;      // raw memory picture: not drawable
+inline constexpr int32_t kSpriteFlagTexture = 4;  // usable by the rotated sprites

@@ -15,3 +15,17 @@ DrawTarget* ScreenDrawTarget();
 void* DrawBegin(DrawTarget* target);
 void TextDraw(const char* text);
 void DrawEnd();
+
+// --- beyond the game's operations ---
+
+// Ends an open block and gives the back buffer back (ScreenFlip and ScreenClose do this).
+void DrawReleaseScreen();
+// Releases the font and its cache and closes any block (DisplayEnd does this); the next
+// text draws open the font again.
+void DrawingEnd();
+// Width and height in pixels of a text in the built-in font; {0, 0} when the font
+// cannot be opened.
+struct TextSize {
+    int32_t width = 0, height = 0;
+};
+TextSize TextMeasure(const char* text);

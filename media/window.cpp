@@ -1,17 +1,340 @@
-// STUB
+// Window and screen. Provides the window table, the game's SDL window, the event poll
+// (which also feeds every event to the input module), the persistent 800 x 600 back
+// buffer in memory and its paced present through an SDL renderer.
+// Limits: windows are never resizable and never full screen; centring on the active
+// window falls back to centring on the desktop (SDL knows no active window of ours).
+// Depends on SDL2 video, sprite.h (ScreenClose frees the sprites), text.h (ScreenFlip
+// ends an open text block) and input_events.h.
 #include "media/window.h"
-void WindowLibraryInit() {}
-int32_t DisplayInit() { return 1; }
-intptr_t WindowOpen(int32_t, int32_t, int32_t, int32_t, int32_t, uint32_t, const char*) { return 1; }
-intptr_t WindowHandle() { return 1; }
-int32_t WindowPollEvent() { return 0; }
-int32_t ScreenOpenInWindow(intptr_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) { return 1; }
-void ScreenFlip() {}
-int32_t SetFrameRate(int32_t) { return 1; }
-void ScreenClose() {}
-void DisplayEnd() {}
-void WindowsCloseAll() {}
-Picture* ScreenBackBuffer() { return nullptr; }
-Picture* CurrentTarget() { return nullptr; }
-void ScreenSetPacing(bool) {}
-bool WindowIsOpen() { return false; }
+
+#include <SDL.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "media/input_events.h"
+#include "media/sprite.h"
+#include "media/text.h"
+
+namespace {
+
+constexpr uint32_t kCentreOnDesktop = 0x1;
+constexpr uint32_t kCentreOnActive = 0x2;
+constexpr uint32_t kStyleCaption = 0xC00000;
+constexpr uint32_t kStyleVisible = 0x10000000;
+constexpr int32_t kMaxWindowSlot = 1 << 16;
+constexpr int32_t kMaxScreenSide = 16384;
+
+struct Presenter {
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    SDL_Window* window = nullptr;
+};
+
+struct WindowContext {
+    // Window table
+    std::vector<SDL_Window*> windows;  // by slot; null = free
+    int32_t currentSlot = -1;          // the window opened last
+    bool windowsHoldVideo = false;     // a video reference taken for the windows
+
+    // Display and screen
+    bool displayInit = false;
+    bool screenOpen = false;
+    Picture backBuffer;
+    Presenter presenter;
+    int32_t offsetX = 0, offsetY = 0;
+    bool autoStretch = false;
+    int32_t rightMargin = 0, bottomMargin = 0;
+
+    // Pacing, on the monotonic clock in nanoseconds
+    int32_t frameRate = 0;
+    int64_t frameInterval = 0;
+    int64_t lastPresent = 0;
+    bool lastPresentSet = false;
+};
+
+WindowContext ctx;
+bool pacingOn = true;  // a process setting, kept across resets
+
+int64_t NowNs() {
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void ReleasePresenter() {
+    if (ctx.presenter.texture) SDL_DestroyTexture(ctx.presenter.texture);
+    if (ctx.presenter.renderer) SDL_DestroyRenderer(ctx.presenter.renderer);
+    ctx.presenter = Presenter{};
+}
+
+SDL_Window* WindowBySlot(int32_t slot) {
+    if (slot < 0 || slot >= static_cast<int32_t>(ctx.windows.size())) return nullptr;
+    return ctx.windows[slot];
+}
+
+void CloseWindowSlot(int32_t slot) {
+    SDL_Window* w = WindowBySlot(slot);
+    if (!w) return;
+    if (ctx.presenter.window == w) ReleasePresenter();  // the renderer dies with its window
+    SDL_DestroyWindow(w);
+    ctx.windows[slot] = nullptr;
+    if (ctx.currentSlot == slot) ctx.currentSlot = -1;
+}
+
+// Handles are SDL window ids, so a stale or made-up handle is only ever looked up.
+SDL_Window* WindowByHandle(intptr_t handle) {
+    if (handle <= 0 || handle > static_cast<intptr_t>(UINT32_MAX)) return nullptr;
+    SDL_Window* w = SDL_GetWindowFromID(static_cast<uint32_t>(handle));
+    for (SDL_Window* own : ctx.windows)
+        if (own && own == w) return w;
+    return nullptr;
+}
+
+uint32_t SdlWindowFlags(uint32_t style) {
+    // The caller's visible bit is inverted: passing it asks for a hidden window.
+    uint32_t flags = SDL_WINDOW_ALLOW_HIGHDPI;
+    if (style & kStyleVisible) flags |= SDL_WINDOW_HIDDEN;
+    if ((style & ~kStyleVisible) == 0) style |= kStyleCaption;
+    if ((style & kStyleCaption) == 0) flags |= SDL_WINDOW_BORDERLESS;
+    return flags;
+}
+
+bool CreatePresenter(SDL_Window* window, int32_t width, int32_t height) {
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // no smoothing when scaled on HiDPI
+    Presenter p;
+    p.window = window;
+    p.renderer = SDL_CreateRenderer(window, -1, 0);
+    if (p.renderer)
+        p.texture = SDL_CreateTexture(p.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                      width, height);
+    ctx.presenter = p;
+    if (!p.texture) {
+        ReleasePresenter();
+        return false;
+    }
+    SDL_SetTextureScaleMode(p.texture, SDL_ScaleModeNearest);
+    return true;
+}
+
+// Waits until more than one frame interval has passed since the end of the previous
+// wait. Sleeps for all but the last millisecond, then yields.
+void PaceWait() {
+    if (ctx.frameInterval <= 0) return;
+    int64_t now = NowNs();
+    if (!ctx.lastPresentSet) {  // the first wait after SetFrameRate lasts a full interval
+        ctx.lastPresent = now;
+        ctx.lastPresentSet = true;
+    }
+    while (now - ctx.lastPresent <= ctx.frameInterval) {
+        int64_t remaining = ctx.frameInterval - (now - ctx.lastPresent);
+        if (remaining > 1'000'000)
+            std::this_thread::sleep_for(std::chrono::nanoseconds(remaining - 1'000'000));
+        else
+            std::this_thread::yield();
+        now = NowNs();
+    }
+    ctx.lastPresent = now;
+}
+
+// The picture's place in the window's real pixels: at the offset, at its own size or
+// stretched to the margins; scaled by the ratio of output pixels to window coordinates.
+SDL_Rect PresentRect(int32_t outputW, int32_t outputH) {
+    int windowW = 0, windowH = 0;
+    SDL_GetWindowSize(ctx.presenter.window, &windowW, &windowH);
+    if (windowW <= 0 || windowH <= 0) {
+        windowW = outputW;
+        windowH = outputH;
+    }
+    int64_t w = ctx.backBuffer.width, h = ctx.backBuffer.height;
+    if (ctx.autoStretch) {
+        w = int64_t{windowW} - ctx.rightMargin - ctx.offsetX;
+        h = int64_t{windowH} - ctx.bottomMargin - ctx.offsetY;
+    }
+    SDL_Rect r;
+    r.x = static_cast<int>(int64_t{ctx.offsetX} * outputW / windowW);
+    r.y = static_cast<int>(int64_t{ctx.offsetY} * outputH / windowH);
+    r.w = static_cast<int>(w * outputW / windowW);
+    r.h = static_cast<int>(h * outputH / windowH);
+    return r;
+}
+
+void Present() {
+    Presenter& p = ctx.presenter;
+    if (!p.texture) return;
+    if (SDL_UpdateTexture(p.texture, nullptr, ctx.backBuffer.pixels.data(), ctx.backBuffer.width * 4) != 0)
+        return;
+    int outputW = 0, outputH = 0;
+    if (SDL_GetRendererOutputSize(p.renderer, &outputW, &outputH) != 0 || outputW <= 0 || outputH <= 0) return;
+    SDL_Rect dest = PresentRect(outputW, outputH);
+    if (dest.x > 0 || dest.y > 0 || dest.x + dest.w < outputW || dest.y + dest.h < outputH) {
+        SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(p.renderer);
+    }
+    if (dest.w > 0 && dest.h > 0) SDL_RenderCopy(p.renderer, p.texture, nullptr, &dest);
+    SDL_RenderPresent(p.renderer);
+}
+
+// The screen's surfaces without the sprites: what a second open or a close releases.
+void ReleaseScreen() {
+    DrawReleaseScreen();
+    ReleasePresenter();
+    ctx.backBuffer = Picture{};
+    ctx.screenOpen = false;
+}
+
+int32_t EventCode(const SDL_Event& e) {
+    switch (e.type) {
+        case SDL_QUIT:
+            return kEventClose;  // the system asks the program to end: treat like the close box
+        case SDL_WINDOWEVENT:
+            switch (e.window.event) {
+                case SDL_WINDOWEVENT_CLOSE: return kEventClose;
+                case SDL_WINDOWEVENT_SHOWN:
+                case SDL_WINDOWEVENT_MINIMIZED:
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_RESIZED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED: return kEventSize;
+                default: return static_cast<int32_t>(SDL_WINDOWEVENT);
+            }
+        default:
+            return static_cast<int32_t>(e.type);  // never 0, 5 or 16: SDL's codes start at 0x100
+    }
+}
+
+}  // namespace
+
+void WindowLibraryInit() {
+    // The close box must only report; the game decides whether to end.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (ctx.windows.size() < 10) ctx.windows.resize(10, nullptr);
+}
+
+int32_t DisplayInit() {
+    if (ctx.displayInit) return 1;  // repeated calls reuse the display
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
+    ctx.displayInit = true;
+    SpritesFreeAll();
+    return 1;
+}
+
+bool DisplayIsInitialised() { return ctx.displayInit; }
+
+intptr_t WindowOpen(int32_t slot, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags,
+                    const char* title) {
+    if (slot < 0 || slot >= kMaxWindowSlot || width <= 0 || height <= 0) return 0;
+    if (!ctx.windowsHoldVideo) {
+        SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
+        ctx.windowsHoldVideo = true;
+    }
+    if (ctx.windows.size() < 10) ctx.windows.resize(10, nullptr);
+    if (slot >= static_cast<int32_t>(ctx.windows.size())) ctx.windows.resize(slot + 30, nullptr);
+    CloseWindowSlot(slot);
+
+    bool centre = (flags & (kCentreOnDesktop | kCentreOnActive)) != 0;
+    uint32_t style = flags & ~(kCentreOnDesktop | kCentreOnActive);
+    int px = centre ? SDL_WINDOWPOS_CENTERED : x;
+    int py = centre ? SDL_WINDOWPOS_CENTERED : y;
+    SDL_Window* w = SDL_CreateWindow(title ? title : "", px, py, width, height, SdlWindowFlags(style));
+    if (!w) return 0;
+    ctx.windows[slot] = w;
+    ctx.currentSlot = slot;
+    return static_cast<intptr_t>(SDL_GetWindowID(w));
+}
+
+intptr_t WindowHandle() {
+    SDL_Window* w = WindowBySlot(ctx.currentSlot);
+    return w ? static_cast<intptr_t>(SDL_GetWindowID(w)) : 0;
+}
+
+bool WindowIsOpen() { return WindowBySlot(ctx.currentSlot) != nullptr; }
+
+int32_t WindowPollEvent() {
+    if (!ctx.windowsHoldVideo && !ctx.displayInit) return 0;  // no event queue yet
+    SDL_Event e;
+    if (SDL_PollEvent(&e) == 0) return 0;
+    InputHandleEvent(e);
+    return EventCode(e);
+}
+
+int32_t ScreenOpenInWindow(intptr_t window, int32_t offsetX, int32_t offsetY, int32_t width, int32_t height,
+                           int32_t autoStretch, int32_t rightMargin, int32_t bottomMargin) {
+    SDL_Window* w = WindowByHandle(window);
+    bool sizeOk = width > 0 && height > 0 && width <= kMaxScreenSide && height <= kMaxScreenSide;
+    if (!ctx.displayInit || !w || !sizeOk) {
+        ScreenClose();
+        return 0;
+    }
+    ReleaseScreen();
+    if (ctx.frameRate == 0) SetFrameRate(60);
+    if (!CreatePresenter(w, width, height)) {
+        ScreenClose();
+        return 0;
+    }
+    SDL_ShowWindow(w);
+    ctx.backBuffer.width = width;
+    ctx.backBuffer.height = height;
+    ctx.backBuffer.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0u);  // black
+    ctx.offsetX = offsetX;
+    ctx.offsetY = offsetY;
+    ctx.autoStretch = autoStretch != 0;
+    ctx.rightMargin = rightMargin;
+    ctx.bottomMargin = bottomMargin;
+    ctx.screenOpen = true;
+    return 1;
+}
+
+void ScreenFlip() {
+    DrawReleaseScreen();
+    if (!ctx.screenOpen) return;
+    if (pacingOn) PaceWait();
+    Present();
+}
+
+int32_t SetFrameRate(int32_t fps) {
+    // A negative rate would divide by zero or give a negative interval: refused.
+    if (fps < 0) return 0;
+    ctx.frameRate = fps;
+    ctx.frameInterval = 1'000'000'000LL / (int64_t{fps} + 1);
+    ctx.lastPresentSet = false;
+    return 1;
+}
+
+void ScreenClose() {
+    SpritesFreeAll();
+    ReleaseScreen();
+}
+
+void DisplayEnd() {
+    if (!ctx.displayInit) return;
+    ScreenClose();
+    DrawingEnd();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    ctx.displayInit = false;
+    ctx.frameRate = 0;
+    ctx.frameInterval = 0;
+    ctx.lastPresentSet = false;
+    ctx.offsetX = ctx.offsetY = 0;
+    ctx.autoStretch = false;
+    ctx.rightMargin = ctx.bottomMargin = 0;
+}
+
+void WindowsCloseAll() {
+    for (int32_t slot = static_cast<int32_t>(ctx.windows.size()) - 1; slot >= 0; --slot) CloseWindowSlot(slot);
+    ctx.windows.clear();
+    ctx.currentSlot = -1;
+    if (ctx.windowsHoldVideo) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        ctx.windowsHoldVideo = false;
+    }
+}
+
+Picture* ScreenBackBuffer() { return ctx.screenOpen ? &ctx.backBuffer : nullptr; }
+
+// Sprite and text drawing always go to the back buffer: nothing in this layer selects
+// another target, and ScreenFlip would restore it if anything did.
+Picture* CurrentTarget() { return ScreenBackBuffer(); }
+
+void ScreenSetPacing(bool on) { pacingOn = on; }

@@ -36,7 +36,10 @@ void WindowsCloseAll();
 Picture* ScreenBackBuffer();
 // The current drawing target and its clipping bounds (the back buffer between frames).
 Picture* CurrentTarget();
-// Presentation pacing on or off (the replay tool runs frames back to back).
+// Presentation pacing on or off (the replay tool runs frames back to back). A setting
+// of the process: it outlives DisplayEnd.
 void ScreenSetPacing(bool on);
+// Whether DisplayInit has succeeded and DisplayEnd has not run since.
+bool DisplayIsInitialised();
 // Whether a window is shown through SDL (false before WindowOpen or after close).
 bool WindowIsOpen();

@@ -2,8 +2,6 @@
 // person would: keys, mouse, the close box, broken data, a missing sound device.
 // Tools: Xvfb, xdotool (find the window, keys, mouse), ImageMagick's import
 // (screenshots), and Xlib for the window's size and the close request.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -23,6 +21,10 @@
 
 #include "media/bmp_reader.h"
 #include "media/byte_reader.h"
+
+// Xlib defines macros such as None and Bool: it comes after everything else.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 extern char** environ;
 

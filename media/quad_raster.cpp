@@ -1,0 +1,353 @@
+// The rasterizer of textured quadrilaterals (see quad_raster.h).
+//
+// Pixel centres and fill rule: pixel (px, py) is drawn when its centre (px + 0.5,
+// py + 0.5) lies inside a triangle of the strip; a centre exactly on an edge belongs to
+// the triangle only when that edge is a top edge (horizontal, the inside below it) or a
+// left edge. So the two triangles share their diagonal without gap or double blending,
+// and a square from (100, 100) to (132, 132) covers pixels 100 to 131. Corner offsets
+// from the drawing position are snapped to 1/256 pixel and coverage is decided in exact
+// integers, so a shape covers the same pixels wherever it is drawn. The texel drawn is
+// the one under the pixel centre (nearest), clamped to the picture.
+#include "media/quad_raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr int64_t kSub = int64_t{1} << kQuadSubBits;
+constexpr int64_t kStampMaxSide = 128;  // larger shapes are drawn straight into the target
+constexpr size_t kStampSlots = 128;
+constexpr int64_t kNoLimit = int64_t{1} << 40;
+
+// ---- blending: each covered pixel with a non-black texel ----
+
+inline uint32_t Mix(int32_t s, int32_t fs, int32_t d, int32_t fd) {
+    int32_t v = (s * fs + d * fd + 127) / 255;
+    return static_cast<uint32_t>(v > 255 ? 255 : v);
+}
+
+int32_t FactorValue(const ChannelFactor& f, int32_t src, int32_t dst) {
+    switch (f.kind) {
+        case ChannelFactorKind::SrcColor: return src;
+        case ChannelFactorKind::InvSrcColor: return 255 - src;
+        case ChannelFactorKind::DestColor: return dst;
+        case ChannelFactorKind::InvDestColor: return 255 - dst;
+        default: return f.constant;
+    }
+}
+
+struct BlendAdd {
+    uint32_t operator()(uint32_t s, uint32_t d) const {
+        // Adds the three bytes at once; a byte that carries out is set to 255.
+        uint32_t sum = ((s & 0x7F7F7Fu) + (d & 0x7F7F7Fu)) ^ ((s ^ d) & 0x808080u);
+        uint32_t carry = (((s & d) | ((s | d) & ~sum)) & 0x808080u) >> 7;
+        return sum | ((carry << 8) - carry);
+    }
+};
+struct BlendBlack {
+    uint32_t operator()(uint32_t, uint32_t) const { return 0; }
+};
+struct BlendCopy {
+    uint32_t operator()(uint32_t s, uint32_t) const { return s; }
+};
+struct BlendConstant {
+    int32_t fs, fd;
+    uint32_t operator()(uint32_t s, uint32_t d) const {
+        return (Mix(static_cast<int32_t>(s >> 16), fs, static_cast<int32_t>(d >> 16), fd) << 16) |
+               (Mix(static_cast<int32_t>((s >> 8) & 255), fs, static_cast<int32_t>((d >> 8) & 255), fd) << 8) |
+               Mix(static_cast<int32_t>(s & 255), fs, static_cast<int32_t>(d & 255), fd);
+    }
+};
+struct BlendGeneral {
+    ChannelFactor fs, fd;
+    uint32_t operator()(uint32_t s, uint32_t d) const {
+        uint32_t out = 0;
+        for (int shift = 16; shift >= 0; shift -= 8) {
+            auto sc = static_cast<int32_t>((s >> shift) & 255), dc = static_cast<int32_t>((d >> shift) & 255);
+            out |= Mix(sc, FactorValue(fs, sc, dc), dc, FactorValue(fd, sc, dc)) << shift;
+        }
+        return out;
+    }
+};
+
+// ---- coverage ----
+
+struct Vertex {
+    int64_t x = 0, y = 0;  // 1/256 pixel, relative to the drawing position
+    double u = 0, v = 0;   // texel units: 0..width, 0..height
+};
+
+int64_t FloorDiv(int64_t a, int64_t b) {  // b > 0
+    int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+// One edge of a triangle, stepped row by row in exact integers. For pixel column px of
+// the current row the inside test is c - step * px >= 0 (c carries the fill-rule bias),
+// which bounds the span by floor(c / step) from above (step > 0) or by -floor(c / -step)
+// from below (step < 0). The quotient and remainder of c advance by a fixed amount per
+// row, so no division is needed after the first row.
+struct EdgeWalker {
+    int64_t divisor = 0;     // |step|; 0: the edge is horizontal
+    bool upper = false;      // bounds the span from above
+    int64_t q = 0, r = 0;    // c = q * divisor + r, 0 <= r < divisor
+    int64_t dq = 0, dr = 0;  // the same split of c's change per row
+    int64_t c = 0, dc = 0;   // horizontal edges: inside when c >= 0
+
+    EdgeWalker(const Vertex& a, const Vertex& b, int64_t firstRow) {
+        int64_t dx = b.x - a.x, dy = b.y - a.y;
+        bool topLeft = dy < 0 || (dy == 0 && dx > 0);
+        int64_t cy = firstRow * kSub + kSub / 2;
+        c = dx * (cy - a.y) - dy * (kSub / 2 - a.x) + (topLeft ? 0 : -1);
+        dc = dx * kSub;
+        int64_t step = dy * kSub;
+        if (step == 0) return;
+        divisor = step > 0 ? step : -step;
+        upper = step > 0;
+        q = FloorDiv(c, divisor);
+        r = c - q * divisor;
+        dq = FloorDiv(dc, divisor);
+        dr = dc - dq * divisor;
+    }
+    void Narrow(int64_t& lo, int64_t& hi) const {
+        if (divisor == 0) {
+            if (c < 0) hi = lo - 1;
+        } else if (upper) {
+            hi = std::min(hi, q);
+        } else {
+            lo = std::max(lo, -q);
+        }
+    }
+    void NextRow() {
+        c += dc;
+        q += dq;
+        r += dr;
+        if (divisor != 0 && r >= divisor) {
+            r -= divisor;
+            ++q;
+        }
+    }
+};
+
+// The texel under a pixel centre: the triangle's texel coordinates are affine in the
+// pixel position, evaluated the same way whether a shape is stamped or drawn directly.
+struct TexelMap {
+    double uc = 0, dudx = 0, dudy = 0;  // u at the centre of pixel (0, 0) and its steps
+    double vc = 0, dvdx = 0, dvdy = 0;
+    const Picture* texture = nullptr;
+
+    double RowU(int64_t py) const { return uc + dudy * static_cast<double>(py); }
+    double RowV(int64_t py) const { return vc + dvdy * static_cast<double>(py); }
+    uint32_t At(double rowU, double rowV, int64_t px) const {
+        double u = rowU + dudx * static_cast<double>(px), v = rowV + dvdx * static_cast<double>(px);
+        u = std::min(std::max(u, 0.0), static_cast<double>(texture->width - 1));
+        v = std::min(std::max(v, 0.0), static_cast<double>(texture->height - 1));
+        return texture->At(static_cast<int32_t>(u), static_cast<int32_t>(v));
+    }
+};
+
+struct Rect {
+    int64_t left, top, right, bottom;  // inclusive pixel columns and rows
+};
+
+// Calls sink(py, lo, hi, map) for each row of the triangle's pixels inside clip.
+template <class Sink>
+void RasterTriangle(Vertex p0, Vertex p1, Vertex p2, const Picture& texture, const Rect& clip, Sink& sink) {
+    int64_t area = (p1.x - p0.x) * (p2.y - p0.y) - (p1.y - p0.y) * (p2.x - p0.x);
+    if (area == 0) return;
+    if (area < 0) {
+        std::swap(p1, p2);
+        area = -area;
+    }
+    int64_t minY = std::min({p0.y, p1.y, p2.y}), maxY = std::max({p0.y, p1.y, p2.y});
+    int64_t minX = std::min({p0.x, p1.x, p2.x}), maxX = std::max({p0.x, p1.x, p2.x});
+    int64_t rowFirst = std::max(clip.top, (minY - kSub / 2) >> kQuadSubBits);
+    int64_t rowLast = std::min(clip.bottom, (maxY - kSub / 2) >> kQuadSubBits);
+    int64_t colFirst = std::max(clip.left, (minX - kSub / 2) >> kQuadSubBits);
+    int64_t colLast = std::min(clip.right, (maxX - kSub / 2) >> kQuadSubBits);
+    if (rowFirst > rowLast || colFirst > colLast) return;
+    EdgeWalker edges[3] = {{p0, p1, rowFirst}, {p1, p2, rowFirst}, {p2, p0, rowFirst}};
+
+    double fa = static_cast<double>(area) / (kSub * kSub);
+    double x0 = static_cast<double>(p0.x) / kSub, y0 = static_cast<double>(p0.y) / kSub;
+    double x1 = static_cast<double>(p1.x) / kSub - x0, y1 = static_cast<double>(p1.y) / kSub - y0;
+    double x2 = static_cast<double>(p2.x) / kSub - x0, y2 = static_cast<double>(p2.y) / kSub - y0;
+    TexelMap map;
+    map.texture = &texture;
+    map.dudx = ((p1.u - p0.u) * y2 - (p2.u - p0.u) * y1) / fa;
+    map.dudy = ((p2.u - p0.u) * x1 - (p1.u - p0.u) * x2) / fa;
+    map.dvdx = ((p1.v - p0.v) * y2 - (p2.v - p0.v) * y1) / fa;
+    map.dvdy = ((p2.v - p0.v) * x1 - (p1.v - p0.v) * x2) / fa;
+    map.uc = p0.u + map.dudx * (0.5 - x0) + map.dudy * (0.5 - y0);
+    map.vc = p0.v + map.dvdx * (0.5 - x0) + map.dvdy * (0.5 - y0);
+
+    for (int64_t py = rowFirst; py <= rowLast; ++py) {
+        int64_t lo = colFirst, hi = colLast;
+        for (EdgeWalker& e : edges) {
+            e.Narrow(lo, hi);
+            e.NextRow();
+        }
+        if (lo <= hi) sink(py, lo, hi, map);
+    }
+}
+
+void ToVertices(const QuadShape& shape, const Picture& texture, Vertex (&q)[4]) {
+    for (int i = 0; i < 4; ++i) {
+        q[i].x = shape.x[i];
+        q[i].y = shape.y[i];
+        q[i].u = (i & 1) ? texture.width : 0;
+        q[i].v = (i & 2) ? texture.height : 0;
+    }
+}
+
+template <class Sink>
+void RasterQuad(const QuadShape& shape, const Picture& texture, const Rect& clip, Sink& sink) {
+    Vertex q[4];
+    ToVertices(shape, texture, q);
+    RasterTriangle(q[0], q[1], q[2], texture, clip, sink);  // the strip: 0 1 2, then 1 3 2
+    RasterTriangle(q[1], q[3], q[2], texture, clip, sink);
+}
+
+// ---- drawing straight into the target (large shapes) ----
+
+template <class Blend>
+struct BlendSink {
+    Picture& target;
+    int64_t x, y;  // the drawing position: offsets become target pixels
+    Blend blend;
+    void operator()(int64_t py, int64_t lo, int64_t hi, const TexelMap& map) {
+        uint32_t* row = target.Row(static_cast<int32_t>(py + y));
+        double rowU = map.RowU(py), rowV = map.RowV(py);
+        for (int64_t px = lo; px <= hi; ++px) {
+            uint32_t s = map.At(rowU, rowV, px);
+            if (s != 0) row[px + x] = blend(s, row[px + x]);  // black texels are never drawn
+        }
+    }
+};
+
+// ---- stamps: a small shape's non-black texels, rasterized once ----
+
+struct Run {
+    int32_t dy, dx, count;
+    uint32_t first;  // index of its first colour
+};
+
+struct Stamp {
+    bool valid = false;
+    std::shared_ptr<const Picture> texture;  // held, so its address cannot be reused
+    QuadShape shape;
+    std::vector<Run> runs;
+    std::vector<uint32_t> colours;
+};
+
+struct StampSink {
+    Stamp& stamp;
+    void operator()(int64_t py, int64_t lo, int64_t hi, const TexelMap& map) {
+        double rowU = map.RowU(py), rowV = map.RowV(py);
+        bool open = false;
+        for (int64_t px = lo; px <= hi; ++px) {
+            uint32_t s = map.At(rowU, rowV, px);
+            if (s == 0) {
+                open = false;
+                continue;
+            }
+            if (!open) {
+                stamp.runs.push_back({static_cast<int32_t>(py), static_cast<int32_t>(px), 0,
+                                      static_cast<uint32_t>(stamp.colours.size())});
+                open = true;
+            }
+            stamp.colours.push_back(s);
+            ++stamp.runs.back().count;
+        }
+    }
+};
+
+struct RasterContext {
+    std::vector<Stamp> stamps = std::vector<Stamp>(kStampSlots);
+};
+
+RasterContext ctx;
+
+bool SameShape(const QuadShape& a, const QuadShape& b) {
+    return std::equal(a.x, a.x + 4, b.x) && std::equal(a.y, a.y + 4, b.y);
+}
+
+const Stamp& StampFor(const QuadShape& shape, const std::shared_ptr<const Picture>& texture) {
+    uint64_t h = reinterpret_cast<uintptr_t>(texture.get()) * 0x9E3779B97F4A7C15ull;
+    for (int i = 0; i < 4; ++i) {
+        h = (h ^ static_cast<uint64_t>(shape.x[i])) * 0x100000001B3ull;
+        h = (h ^ static_cast<uint64_t>(shape.y[i])) * 0x100000001B3ull;
+    }
+    Stamp& stamp = ctx.stamps[(h >> 32) % kStampSlots];
+    if (stamp.valid && stamp.texture == texture && SameShape(stamp.shape, shape)) return stamp;
+    stamp.valid = true;
+    stamp.texture = texture;
+    stamp.shape = shape;
+    stamp.runs.clear();
+    stamp.colours.clear();
+    StampSink sink{stamp};
+    RasterQuad(shape, *texture, Rect{-kNoLimit, -kNoLimit, kNoLimit, kNoLimit}, sink);
+    return stamp;
+}
+
+template <class Blend>
+void ApplyStamp(const Stamp& stamp, int64_t x, int64_t y, Picture& target, const Blend& blend) {
+    for (const Run& run : stamp.runs) {
+        int64_t ty = y + run.dy;
+        if (ty < 0 || ty >= target.height) continue;
+        int64_t tx = x + run.dx, begin = 0, end = run.count;
+        if (tx < 0) begin = -tx;
+        if (tx + end > target.width) end = target.width - tx;
+        if (begin >= end) continue;
+        uint32_t* to = target.Row(static_cast<int32_t>(ty)) + tx;
+        const uint32_t* from = stamp.colours.data() + run.first;
+        for (int64_t i = begin; i < end; ++i) to[i] = blend(from[i], to[i]);
+    }
+}
+
+template <class Blend>
+void Draw(const QuadShape& shape, int64_t x, int64_t y, const std::shared_ptr<const Picture>& texture,
+          Picture& target, const Blend& blend) {
+    int64_t left = *std::min_element(shape.x, shape.x + 4), right = *std::max_element(shape.x, shape.x + 4);
+    int64_t top = *std::min_element(shape.y, shape.y + 4), bottom = *std::max_element(shape.y, shape.y + 4);
+    if (right - left <= kStampMaxSide * kSub && bottom - top <= kStampMaxSide * kSub) {
+        ApplyStamp(StampFor(shape, texture), x, y, target, blend);
+        return;
+    }
+    Rect clip{-x, -y, target.width - 1 - x, target.height - 1 - y};  // the target, in offsets
+    BlendSink<Blend> sink{target, x, y, blend};
+    RasterQuad(shape, *texture, clip, sink);
+}
+
+}  // namespace
+
+void DrawTexturedQuad(const QuadShape& shape, int32_t x, int32_t y, const std::shared_ptr<const Picture>& texture,
+                      ChannelFactor source, ChannelFactor destination, Picture& target) {
+    if (!texture || texture->width <= 0 || texture->height <= 0) return;
+    // Nothing to do when the shape lies wholly outside the target.
+    int64_t left = (*std::min_element(shape.x, shape.x + 4) >> kQuadSubBits) + x;
+    int64_t right = (*std::max_element(shape.x, shape.x + 4) >> kQuadSubBits) + x;
+    int64_t top = (*std::min_element(shape.y, shape.y + 4) >> kQuadSubBits) + y;
+    int64_t bottom = (*std::max_element(shape.y, shape.y + 4) >> kQuadSubBits) + y;
+    if (right < 0 || bottom < 0 || left >= target.width || top >= target.height) return;
+
+    using K = ChannelFactorKind;
+    bool constant = source.kind == K::Constant && destination.kind == K::Constant;
+    int32_t fs = source.constant, fd = destination.constant;
+    if (!constant)
+        Draw(shape, x, y, texture, target, BlendGeneral{source, destination});
+    else if (fs == 0 && fd == 255)
+        return;  // leaves the target as it is
+    else if (fs == 0 && fd == 0)
+        Draw(shape, x, y, texture, target, BlendBlack{});
+    else if (fs == 255 && fd == 255)
+        Draw(shape, x, y, texture, target, BlendAdd{});
+    else if (fs == 255 && fd == 0)
+        Draw(shape, x, y, texture, target, BlendCopy{});
+    else
+        Draw(shape, x, y, texture, target, BlendConstant{fs, fd});
+}
+
+void QuadStampsClear() { ctx = RasterContext{}; }

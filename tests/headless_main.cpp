@@ -1,0 +1,12 @@
+// The test main for suites that start the multimedia layer: SDL's dummy video and audio
+// drivers unless the caller chose others, so the tests need no display or sound card.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,204 @@
+#include "tools/replay/replay.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "game/frame_loop.h"
+#include "game/startup.h"
+#include "game/state.h"
+#include "media/input.h"
+#include "media/window.h"
+#include "runtime/program_end.h"
+#include "runtime/random.h"
+#include "tools/common/png_writer.h"
+#include "tools/replay/script.h"
+#include "tools/replay/trace.h"
+
+namespace {
+
+// The platform hook takes no arguments, so the chosen seed waits here.
+uint32_t chosenSeed = 0;
+void SeedWithChosen() { RandomSeedWith(chosenSeed); }
+
+void Complain(const std::string& message) {
+    std::fprintf(stderr, "dreel-replay: %s\n", message.c_str());
+}
+
+bool ReadAll(std::FILE* file, std::string* text) {
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text->append(buffer, n);
+    return std::ferror(file) == 0;
+}
+
+// The script's text; false after a complaint.
+bool LoadScriptText(const std::string& path, std::string* text) {
+    if (path == "-") {
+        if (ReadAll(stdin, text)) return true;
+        Complain("cannot read the script from standard input");
+        return false;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        Complain("cannot read script '" + path + "': " + std::strerror(errno));
+        return false;
+    }
+    bool ok = ReadAll(file, text);
+    std::fclose(file);
+    if (!ok) Complain("cannot read script '" + path + "'");
+    return ok;
+}
+
+// Output paths are given relative to where the tool was started, but the game runs
+// in the data folder.
+std::string Anchored(const std::string& path, const std::string& startFolder) {
+    if (path.empty() || path[0] == '/' || startFolder.empty()) return path;
+    return startFolder + "/" + path;
+}
+
+std::string CurrentFolder() {
+    char buffer[4096];
+    return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+struct Outputs {
+    std::FILE* trace = nullptr;  // null: no trace
+    bool ownsTrace = false;
+    std::string line;
+    bool failed = false;
+};
+
+void WriteTrace(Outputs* out, int32_t frame) {
+    if (!out->trace) return;
+    out->line.clear();
+    AppendTraceLine(&out->line, frame, game);
+    bool ok = std::fwrite(out->line.data(), 1, out->line.size(), out->trace) == out->line.size();
+    // On standard output the trace may feed a live reader: each frame goes out whole.
+    if (ok && out->trace == stdout) ok = std::fflush(stdout) == 0;
+    if (!ok && !out->failed) {
+        Complain("cannot write the trace");
+        out->failed = true;
+    }
+}
+
+// Writes every screenshot asked for at this frame.
+void WriteScreenshots(const ReplayOptions& options, int32_t frame, Outputs* out) {
+    for (const PngRequest& png : options.pngs) {
+        if (png.frame != frame) continue;
+        const Picture* screen = ScreenBackBuffer();
+        std::string error;
+        if (!screen) {
+            error = "no screen is open";
+        } else if (WritePng(png.path.c_str(), screen->width, screen->height, screen->pixels.data(), &error)) {
+            continue;
+        }
+        Complain("cannot write '" + png.path + "': " + error);
+        out->failed = true;
+    }
+}
+
+// Frames after Escape are never run: screenshots asked for them are missing.
+void ReportMissedScreenshots(const ReplayOptions& options, int32_t lastFrame, Outputs* out) {
+    for (const PngRequest& png : options.pngs) {
+        if (png.frame <= lastFrame) continue;
+        Complain("frame " + std::to_string(png.frame) + " was never reached (the run ended after frame " +
+                 std::to_string(lastFrame) + "); '" + png.path + "' not written");
+        out->failed = true;
+    }
+}
+
+bool OpenTrace(const std::string& path, Outputs* out) {
+    if (path.empty()) return true;
+    if (path == "-") {
+        out->trace = stdout;
+        return true;
+    }
+    out->trace = std::fopen(path.c_str(), "wb");
+    if (!out->trace) {
+        Complain("cannot write trace '" + path + "': " + std::strerror(errno));
+        return false;
+    }
+    out->ownsTrace = true;
+    return true;
+}
+
+bool CloseTrace(Outputs* out) {
+    if (!out->trace) return true;
+    bool ok = std::fflush(out->trace) == 0 && std::ferror(out->trace) == 0;
+    if (out->ownsTrace && std::fclose(out->trace) != 0) ok = false;
+    out->trace = nullptr;
+    if (!ok && !out->failed) Complain("cannot write the trace");
+    return ok && !out->failed;
+}
+
+// Runs frames 1..frameLimit, or until a frame in which Escape is held; returns the
+// last frame run.
+int32_t RunFrames(const ReplayOptions& options, const std::vector<ScriptFrame>& script, int32_t frameLimit,
+                  Outputs* out) {
+    const InputFrame noInput;
+    int32_t frame = 0;
+    while (frame < frameLimit) {
+        ++frame;
+        size_t index = static_cast<size_t>(frame) - 1;
+        InputSetFrame(index < script.size() ? ToInputFrame(script[index]) : noInput);
+        RunFramePhases();
+        WriteTrace(out, frame);
+        WriteScreenshots(options, frame, out);
+        if (game.quitRequested != 0) break;
+    }
+    return frame;
+}
+
+}  // namespace
+
+int RunReplay(const ReplayOptions& options) {
+    std::string scriptText;
+    if (!options.scriptPath.empty() && !LoadScriptText(options.scriptPath, &scriptText)) return kReplayBadUsage;
+    ScriptResult script = ParseScript(scriptText);
+    if (!script.ok) {
+        std::string name = options.scriptPath == "-" ? "<stdin>" : options.scriptPath;
+        Complain(name + ":" + std::to_string(script.errorLine) + ": " + script.error);
+        return kReplayBadUsage;
+    }
+    int32_t frameLimit = options.framesGiven ? options.frames : static_cast<int32_t>(script.frames.size());
+
+    const std::string startFolder = CurrentFolder();
+    ReplayOptions anchored = options;
+    for (PngRequest& png : anchored.pngs) png.path = Anchored(png.path, startFolder);
+    Outputs out;
+    if (!OpenTrace(options.tracePath, &out)) return kReplayBadUsage;
+
+    // Headless whatever the environment says; before any SDL call.
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (chdir(options.dataDir.c_str()) != 0) {
+        Complain("cannot enter data folder '" + options.dataDir + "': " + std::strerror(errno));
+        CloseTrace(&out);
+        return kReplayBadUsage;
+    }
+
+    Platform platform = DefaultPlatform();
+    chosenSeed = options.seed;
+    platform.seedRandom = SeedWithChosen;
+    if (!StartUp(platform)) {
+        Complain("the game could not start");
+        CloseTrace(&out);
+        return kReplayFailed;
+    }
+    ScreenSetPacing(false);
+    InputSetScripted(true);
+
+    WriteTrace(&out, 0);
+    int32_t lastFrame = RunFrames(anchored, script.frames, frameLimit, &out);
+    ReportMissedScreenshots(anchored, lastFrame, &out);
+
+    MouseRelease(1);
+    ProgramEnd();
+    bool traceOk = CloseTrace(&out);
+    return traceOk && !out.failed ? kReplayDone : kReplayFailed;
+}

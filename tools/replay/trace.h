@@ -1,0 +1,13 @@
+// The replay trace: one JSON object per frame (JSON Lines) with the player, the
+// counters, every list in list order and the sounds played in the frame. Other tools
+// read it, so the layout is fixed: keys in this order, ", " and ": " as separators.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "game/state.h"
+
+// Appends the trace line of `frame` for `state`, newline included. Frame 0 is the
+// state right after start-up: it never lists sounds.
+void AppendTraceLine(std::string* out, int32_t frame, const GameState& state);
