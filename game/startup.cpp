@@ -106,7 +106,11 @@ bool StartUp(const Platform& platform) {
     DrawingInit();                                        // 2
     platform.seedRandom();
     WindowLibraryInit();
-    FillTables();                                         // 5
+    if (!FillTables()) {                                  // 5
+        // Without the tables no frame could run; say so instead of crashing later.
+        std::fprintf(stderr, "%s: not enough memory for the lookup tables\n", kErrorTitle);
+        return FailStartUp(platform);
+    }
 
     // 6: the first failing facility ends the program; later ones are never tried.
     if (!CheckInit(platform, platform.displayInit(), "Sprite")) return FailStartUp(platform);

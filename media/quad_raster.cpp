@@ -131,28 +131,29 @@ struct EdgeWalker {
     }
 };
 
-// The texel under a pixel centre: the triangle's texel coordinates are affine in the
-// pixel position, evaluated the same way whether a shape is stamped or drawn directly.
-struct TexelMap {
-    double uc = 0, dudx = 0, dudy = 0;  // u at the centre of pixel (0, 0) and its steps
-    double vc = 0, dvdx = 0, dvdy = 0;
-    const Picture* texture = nullptr;
-
-    double RowU(int64_t py) const { return uc + dudy * static_cast<double>(py); }
-    double RowV(int64_t py) const { return vc + dvdy * static_cast<double>(py); }
-    uint32_t At(double rowU, double rowV, int64_t px) const {
-        double u = rowU + dudx * static_cast<double>(px), v = rowV + dvdx * static_cast<double>(px);
-        u = std::min(std::max(u, 0.0), static_cast<double>(texture->width - 1));
-        v = std::min(std::max(v, 0.0), static_cast<double>(texture->height - 1));
-        return texture->At(static_cast<int32_t>(u), static_cast<int32_t>(v));
-    }
-};
-
 struct Rect {
     int64_t left, top, right, bottom;  // inclusive pixel columns and rows
 };
 
-// Calls sink(py, lo, hi, map) for each row of the triangle's pixels inside clip.
+// Texel positions along one row of a triangle, in 32.32 fixed point: (u, v) at the
+// span's first pixel and the step to the next pixel.
+struct SpanTexels {
+    int64_t u, v, du, dv;
+};
+
+// The texel under a pixel centre (nearest), clamped to the picture when asked to.
+template <bool Clamp>
+inline uint32_t TexelAt(const Picture& tex, int64_t u, int64_t v) {
+    auto tu = static_cast<int32_t>(u >> 32), tv = static_cast<int32_t>(v >> 32);
+    if constexpr (Clamp) {
+        tu = std::clamp(tu, 0, tex.width - 1);
+        tv = std::clamp(tv, 0, tex.height - 1);
+    }
+    return tex.pixels[static_cast<size_t>(tv) * static_cast<size_t>(tex.width) + static_cast<size_t>(tu)];
+}
+
+// Calls Row<Clamp>(py, lo, hi, texels) on the sink for each row of the triangle's pixels
+// inside clip; Clamp is false when every texel position of the span lies in the picture.
 template <class Sink>
 void RasterTriangle(Vertex p0, Vertex p1, Vertex p2, const Picture& texture, const Rect& clip, Sink& sink) {
     int64_t area = (p1.x - p0.x) * (p2.y - p0.y) - (p1.y - p0.y) * (p2.x - p0.x);
@@ -165,31 +166,43 @@ void RasterTriangle(Vertex p0, Vertex p1, Vertex p2, const Picture& texture, con
     int64_t minX = std::min({p0.x, p1.x, p2.x}), maxX = std::max({p0.x, p1.x, p2.x});
     int64_t rowFirst = std::max(clip.top, (minY - kSub / 2) >> kQuadSubBits);
     int64_t rowLast = std::min(clip.bottom, (maxY - kSub / 2) >> kQuadSubBits);
-    int64_t colFirst = std::max(clip.left, (minX - kSub / 2) >> kQuadSubBits);
-    int64_t colLast = std::min(clip.right, (maxX - kSub / 2) >> kQuadSubBits);
-    if (rowFirst > rowLast || colFirst > colLast) return;
+    int64_t colFirst = (minX - kSub / 2) >> kQuadSubBits, colLast = (maxX - kSub / 2) >> kQuadSubBits;
+    if (rowFirst > rowLast || std::max(colFirst, clip.left) > std::min(colLast, clip.right)) return;
     EdgeWalker edges[3] = {{p0, p1, rowFirst}, {p1, p2, rowFirst}, {p2, p0, rowFirst}};
 
+    // Texel coordinates are affine in the pixel position. Each row's stepping starts at
+    // the triangle's own left edge, not where the clip cuts it, so a shape samples the
+    // same texels wherever it is drawn.
     double fa = static_cast<double>(area) / (kSub * kSub);
     double x0 = static_cast<double>(p0.x) / kSub, y0 = static_cast<double>(p0.y) / kSub;
     double x1 = static_cast<double>(p1.x) / kSub - x0, y1 = static_cast<double>(p1.y) / kSub - y0;
     double x2 = static_cast<double>(p2.x) / kSub - x0, y2 = static_cast<double>(p2.y) / kSub - y0;
-    TexelMap map;
-    map.texture = &texture;
-    map.dudx = ((p1.u - p0.u) * y2 - (p2.u - p0.u) * y1) / fa;
-    map.dudy = ((p2.u - p0.u) * x1 - (p1.u - p0.u) * x2) / fa;
-    map.dvdx = ((p1.v - p0.v) * y2 - (p2.v - p0.v) * y1) / fa;
-    map.dvdy = ((p2.v - p0.v) * x1 - (p1.v - p0.v) * x2) / fa;
-    map.uc = p0.u + map.dudx * (0.5 - x0) + map.dudy * (0.5 - y0);
-    map.vc = p0.v + map.dvdx * (0.5 - x0) + map.dvdy * (0.5 - y0);
+    double dudx = ((p1.u - p0.u) * y2 - (p2.u - p0.u) * y1) / fa;
+    double dudy = ((p2.u - p0.u) * x1 - (p1.u - p0.u) * x2) / fa;
+    double dvdx = ((p1.v - p0.v) * y2 - (p2.v - p0.v) * y1) / fa;
+    double dvdy = ((p2.v - p0.v) * x1 - (p1.v - p0.v) * x2) / fa;
+    auto fix = [](double value) { return static_cast<int64_t>(std::floor(value * 4294967296.0 + 0.5)); };
+    const int64_t du = fix(dudx), dv = fix(dvdx);
+    const int64_t uLimit = int64_t{texture.width} << 32, vLimit = int64_t{texture.height} << 32;
 
     for (int64_t py = rowFirst; py <= rowLast; ++py) {
-        int64_t lo = colFirst, hi = colLast;
+        int64_t left = colFirst, right = colLast;
         for (EdgeWalker& e : edges) {
-            e.Narrow(lo, hi);
+            e.Narrow(left, right);
             e.NextRow();
         }
-        if (lo <= hi) sink(py, lo, hi, map);
+        int64_t lo = std::max(left, clip.left), hi = std::min(right, clip.right);
+        if (lo > hi) continue;
+        double cx = static_cast<double>(left) + 0.5 - x0, cy = static_cast<double>(py) + 0.5 - y0;
+        SpanTexels t{fix(p0.u + dudx * cx + dudy * cy) + du * (lo - left),
+                     fix(p0.v + dvdx * cx + dvdy * cy) + dv * (lo - left), du, dv};
+        int64_t uEnd = t.u + du * (hi - lo), vEnd = t.v + dv * (hi - lo);
+        bool inside = std::min(t.u, uEnd) >= 0 && std::max(t.u, uEnd) < uLimit && std::min(t.v, vEnd) >= 0 &&
+                      std::max(t.v, vEnd) < vLimit;
+        if (inside)
+            sink.template Row<false>(py, lo, hi, t);
+        else
+            sink.template Row<true>(py, lo, hi, t);
     }
 }
 
@@ -215,13 +228,14 @@ void RasterQuad(const QuadShape& shape, const Picture& texture, const Rect& clip
 template <class Blend>
 struct BlendSink {
     Picture& target;
+    const Picture& texture;
     int64_t x, y;  // the drawing position: offsets become target pixels
     Blend blend;
-    void operator()(int64_t py, int64_t lo, int64_t hi, const TexelMap& map) {
+    template <bool Clamp>
+    void Row(int64_t py, int64_t lo, int64_t hi, SpanTexels t) {
         uint32_t* row = target.Row(static_cast<int32_t>(py + y));
-        double rowU = map.RowU(py), rowV = map.RowV(py);
-        for (int64_t px = lo; px <= hi; ++px) {
-            uint32_t s = map.At(rowU, rowV, px);
+        for (int64_t px = lo; px <= hi; ++px, t.u += t.du, t.v += t.dv) {
+            uint32_t s = TexelAt<Clamp>(texture, t.u, t.v);
             if (s != 0) row[px + x] = blend(s, row[px + x]);  // black texels are never drawn
         }
     }
@@ -235,7 +249,8 @@ struct Run {
 };
 
 struct Stamp {
-    bool valid = false;
+    bool seen = false;   // the shape was drawn once straight into the target
+    bool built = false;  // runs and colours hold it
     std::shared_ptr<const Picture> texture;  // held, so its address cannot be reused
     QuadShape shape;
     std::vector<Run> runs;
@@ -244,23 +259,27 @@ struct Stamp {
 
 struct StampSink {
     Stamp& stamp;
-    void operator()(int64_t py, int64_t lo, int64_t hi, const TexelMap& map) {
-        double rowU = map.RowU(py), rowV = map.RowV(py);
-        bool open = false;
-        for (int64_t px = lo; px <= hi; ++px) {
-            uint32_t s = map.At(rowU, rowV, px);
+    const Picture& texture;
+    template <bool Clamp>
+    void Row(int64_t py, int64_t lo, int64_t hi, SpanTexels t) {
+        size_t at = stamp.colours.size();
+        stamp.colours.resize(at + static_cast<size_t>(hi - lo + 1));
+        uint32_t* out = stamp.colours.data();
+        Run* open = nullptr;
+        for (int64_t px = lo; px <= hi; ++px, t.u += t.du, t.v += t.dv) {
+            uint32_t s = TexelAt<Clamp>(texture, t.u, t.v);
             if (s == 0) {
-                open = false;
+                open = nullptr;
                 continue;
             }
             if (!open) {
-                stamp.runs.push_back({static_cast<int32_t>(py), static_cast<int32_t>(px), 0,
-                                      static_cast<uint32_t>(stamp.colours.size())});
-                open = true;
+                stamp.runs.push_back({static_cast<int32_t>(py), static_cast<int32_t>(px), 0, static_cast<uint32_t>(at)});
+                open = &stamp.runs.back();
             }
-            stamp.colours.push_back(s);
-            ++stamp.runs.back().count;
+            out[at++] = s;
+            ++open->count;
         }
+        stamp.colours.resize(at);  // only the drawn texels stay
     }
 };
 
@@ -274,22 +293,22 @@ bool SameShape(const QuadShape& a, const QuadShape& b) {
     return std::equal(a.x, a.x + 4, b.x) && std::equal(a.y, a.y + 4, b.y);
 }
 
-const Stamp& StampFor(const QuadShape& shape, const std::shared_ptr<const Picture>& texture) {
-    uint64_t h = reinterpret_cast<uintptr_t>(texture.get()) * 0x9E3779B97F4A7C15ull;
+// The slot a shape of a picture is kept in.
+Stamp& StampSlot(const QuadShape& shape, const Picture* texture) {
+    uint64_t h = reinterpret_cast<uintptr_t>(texture) * 0x9E3779B97F4A7C15ull;
     for (int i = 0; i < 4; ++i) {
         h = (h ^ static_cast<uint64_t>(shape.x[i])) * 0x100000001B3ull;
         h = (h ^ static_cast<uint64_t>(shape.y[i])) * 0x100000001B3ull;
     }
-    Stamp& stamp = ctx.stamps[(h >> 32) % kStampSlots];
-    if (stamp.valid && stamp.texture == texture && SameShape(stamp.shape, shape)) return stamp;
-    stamp.valid = true;
-    stamp.texture = texture;
-    stamp.shape = shape;
+    return ctx.stamps[(h >> 32) % kStampSlots];
+}
+
+void Build(Stamp& stamp) {
     stamp.runs.clear();
     stamp.colours.clear();
-    StampSink sink{stamp};
-    RasterQuad(shape, *texture, Rect{-kNoLimit, -kNoLimit, kNoLimit, kNoLimit}, sink);
-    return stamp;
+    StampSink sink{stamp, *stamp.texture};
+    RasterQuad(stamp.shape, *stamp.texture, Rect{-kNoLimit, -kNoLimit, kNoLimit, kNoLimit}, sink);
+    stamp.built = true;
 }
 
 template <class Blend>
@@ -301,23 +320,33 @@ void ApplyStamp(const Stamp& stamp, int64_t x, int64_t y, Picture& target, const
         if (tx < 0) begin = -tx;
         if (tx + end > target.width) end = target.width - tx;
         if (begin >= end) continue;
-        uint32_t* to = target.Row(static_cast<int32_t>(ty)) + tx;
+        uint32_t* to = target.Row(static_cast<int32_t>(ty));
         const uint32_t* from = stamp.colours.data() + run.first;
-        for (int64_t i = begin; i < end; ++i) to[i] = blend(from[i], to[i]);
+        for (int64_t i = begin; i < end; ++i) to[tx + i] = blend(from[i], to[tx + i]);
     }
 }
 
+// A small shape is drawn straight the first time it is seen and kept as a stamp from the
+// second time on; both ways give the same pixels. Large shapes are always drawn straight.
 template <class Blend>
 void Draw(const QuadShape& shape, int64_t x, int64_t y, const std::shared_ptr<const Picture>& texture,
           Picture& target, const Blend& blend) {
     int64_t left = *std::min_element(shape.x, shape.x + 4), right = *std::max_element(shape.x, shape.x + 4);
     int64_t top = *std::min_element(shape.y, shape.y + 4), bottom = *std::max_element(shape.y, shape.y + 4);
     if (right - left <= kStampMaxSide * kSub && bottom - top <= kStampMaxSide * kSub) {
-        ApplyStamp(StampFor(shape, texture), x, y, target, blend);
-        return;
+        Stamp& stamp = StampSlot(shape, texture.get());
+        if (stamp.seen && stamp.texture == texture && SameShape(stamp.shape, shape)) {
+            if (!stamp.built) Build(stamp);
+            ApplyStamp(stamp, x, y, target, blend);
+            return;
+        }
+        stamp.seen = true;
+        stamp.built = false;
+        stamp.texture = texture;
+        stamp.shape = shape;
     }
     Rect clip{-x, -y, target.width - 1 - x, target.height - 1 - y};  // the target, in offsets
-    BlendSink<Blend> sink{target, x, y, blend};
+    BlendSink<Blend> sink{target, *texture, x, y, blend};
     RasterQuad(shape, *texture, clip, sink);
 }
 

@@ -1,8 +1,9 @@
 // Our software rasterizer for the rotated sprites: a picture mapped onto a quadrilateral
 // (a strip of two triangles) and blended into a target picture with per-channel factors.
 // Limits: nearest-pixel sampling only; black texels are never drawn; no back-face culling.
-// Small quadrilaterals are rasterized once per shape and picture and then only blended,
-// so the same puff drawn again costs a pass over its pixels. Depends on picture.h only.
+// A small shape drawn a second time (same corners, same picture) is kept as a list of its
+// covered texels, so repeats, like the smoke's puffs, cost only the blending.
+// Depends on picture.h only.
 #pragma once
 
 #include <cstdint>

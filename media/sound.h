@@ -1,5 +1,6 @@
 // Sound: WAVE files in numbered slots, converted once at load, played from the start
-// on request and mixed together. Depends on SDL2 audio and SDL2_mixer.
+// on request and mixed together by our own mixer in SDL's audio callback.
+// Depends on SDL2 audio.
 #pragma once
 
 #include <cstdint>

@@ -32,6 +32,7 @@ struct RenderedText {
 };
 
 struct TextContext {
+    DrawTarget screenTarget;  // the screen's record, handed out by ScreenDrawTarget
     bool ttfHeld = false;
     TTF_Font* font = nullptr;
     bool screenTaken = false;  // the screen's target is handed out until the block ends
@@ -42,7 +43,6 @@ struct TextContext {
 };
 
 TextContext ctx;
-DrawTarget screenTarget;
 
 TTF_Font* Font() {
     if (ctx.font) return ctx.font;
@@ -112,14 +112,14 @@ void DrawingInit() { Font(); }
 DrawTarget* ScreenDrawTarget() {
     if (ctx.screenTaken || !ScreenBackBuffer()) return nullptr;
     ctx.screenTaken = true;
-    screenTarget = DrawTarget{};
-    screenTarget.kind = kScreenKind;
-    return &screenTarget;
+    ctx.screenTarget = DrawTarget{};
+    ctx.screenTarget.kind = kScreenKind;
+    return &ctx.screenTarget;
 }
 
 void* DrawBegin(DrawTarget* target) {
     DrawEnd();
-    if (!target || target != &screenTarget || !ctx.screenTaken) return nullptr;
+    if (!target || target != &ctx.screenTarget || !ctx.screenTaken) return nullptr;
     ctx.blockOpen = true;
     ctx.penX = 0;
     return &ctx;

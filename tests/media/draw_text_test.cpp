@@ -1,5 +1,5 @@
 // Text drawing: the box, its colours and place, the running position within a block and
-// from block to block, and the rules of the drawing target.
+// from block to block, and the rules of the screen's drawing target.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,19 +12,12 @@ namespace {
 
 constexpr uint32_t kGround = 0x3060C0;  // no grey: every pixel of a text box differs from it
 
-bool Grey(uint32_t v) { return (v >> 16) == ((v >> 8) & 255) && (v >> 16) == (v & 255); }
-
 class TextTest : public ScreenTest {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
-        FillScreen(kGround);
-    }
-    // One block with the given texts; the box they leave on a fresh ground.
+    // One block with the given texts on a fresh ground; the box they leave.
     Box Write(std::initializer_list<const char*> texts) {
         FillScreen(kGround);
-        void* block = DrawBegin(ScreenDrawTarget());
-        EXPECT_NE(block, nullptr);
+        EXPECT_NE(DrawBegin(ScreenDrawTarget()), nullptr);
         for (const char* t : texts) TextDraw(t);
         DrawEnd();
         return ChangedBox(kGround);
@@ -39,12 +32,12 @@ TEST_F(TextTest, TheGamesLineIsBlackOnAWhiteBoxInTheTopLeftCorner) {
     EXPECT_EQ(b.top, 0);
     EXPECT_GE(b.height, 10);
     EXPECT_LE(b.height, 24);
-    EXPECT_EQ(CountNot(kGround), b.width * b.height);  // an opaque box, no holes
+    EXPECT_EQ(CountNot(kGround), b.width * b.height);  // opaque, no holes
     int dark = 0;
     for (int y = 0; y < b.height; ++y)
         for (int x = 0; x < b.width; ++x) {
             uint32_t v = ScreenAt(x, y);
-            ASSERT_TRUE(Grey(v)) << x << "," << y << ": " << std::hex << v;
+            ASSERT_TRUE(v >> 16 == ((v >> 8) & 255) && v >> 16 == (v & 255)) << x << "," << y << ": not grey";
             dark += v < 0x404040;
         }
     EXPECT_GT(dark, 10);  // the characters are there, in black
@@ -53,47 +46,46 @@ TEST_F(TextTest, TheGamesLineIsBlackOnAWhiteBoxInTheTopLeftCorner) {
 }
 
 TEST_F(TextTest, TheBoxIsAsWideAsTheTextAndAsHighAsTheLine) {
-    Box one = Write({"0"});
-    Box five = Write({"00000"});
-    Box other = Write({"Wg|"});
+    Box one = Write({"0"}), five = Write({"00000"}), other = Write({"Wg|"}), accented = Write({"\xE9"});
     EXPECT_GT(one.width, 3);
     EXPECT_EQ(five.width, 5 * one.width);  // one fixed advance per character
     EXPECT_EQ(other.width, 3 * one.width);
+    EXPECT_EQ(accented.width, one.width);  // 8-bit characters are drawn too
     EXPECT_EQ(five.height, one.height);
     EXPECT_EQ(other.height, one.height);
-    TextSize measured = TextMeasure("00000");
-    EXPECT_EQ(measured.width, five.width);
-    EXPECT_EQ(measured.height, five.height);
+    EXPECT_EQ(TextMeasure("00000").width, five.width);
+    EXPECT_EQ(TextMeasure("00000").height, five.height);
 }
 
-TEST_F(TextTest, SecondTextOfABlockContinuesWhereTheFirstEnded) {
+TEST_F(TextTest, TextsOfABlockRunOnAndEveryBlockStartsAtTheCorner) {
     Write({"1234"});
     std::vector<uint32_t> whole = ScreenBackBuffer()->pixels;
     Write({"12", "34"});
     EXPECT_EQ(ScreenBackBuffer()->pixels, whole);
-}
-
-TEST_F(TextTest, EveryBlockStartsAtTheTopLeftCorner) {
     Write({"B"});
     std::vector<uint32_t> alone = ScreenBackBuffer()->pixels;
     Box a = Write({"AAAA"});
     DrawBegin(ScreenDrawTarget());
     TextDraw("B");  // over the first A, not after the last
     DrawEnd();
-    EXPECT_EQ(ChangedBox(kGround).width, a.width);
-    const Picture& p = *ScreenBackBuffer();
+    EXPECT_EQ(ChangedBox(kGround), a);
     for (int y = 0; y < a.height; ++y)
-        for (int x = 0; x < a.width / 4; ++x) ASSERT_EQ(p.At(x, y), alone[static_cast<size_t>(y) * 800 + x]);
+        for (int x = 0; x < a.width / 4; ++x) ASSERT_EQ(ScreenAt(x, y), alone[static_cast<size_t>(y) * 800 + x]);
 }
 
-TEST_F(TextTest, EmptyAndMissingTextsDrawNothing) {
-    Box b = Write({"", nullptr});
-    EXPECT_EQ(b.width, 0);
+TEST_F(TextTest, NothingIsDrawnOutsideABlockOrForNoText) {
+    EXPECT_EQ(Write({"", nullptr}).width, 0);
     TextDraw("outside a block");
+    ASSERT_NE(DrawBegin(ScreenDrawTarget()), nullptr);
+    EXPECT_EQ(DrawBegin(nullptr), nullptr);  // ends the open block
+    TextDraw("lost");
+    DrawTarget stranger;
+    EXPECT_EQ(DrawBegin(&stranger), nullptr);  // only the screen's own record opens a block
+    TextDraw("lost");
     EXPECT_EQ(CountNot(kGround), 0);
 }
 
-TEST_F(TextTest, TheScreenTargetIsHandedOutOnceUntilTheBlockEnds) {
+TEST_F(TextTest, TheScreenTargetIsHandedOutOnceUntilTheBlockOrFrameEnds) {
     DrawTarget* t = ScreenDrawTarget();
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->kind, 7);
@@ -101,74 +93,44 @@ TEST_F(TextTest, TheScreenTargetIsHandedOutOnceUntilTheBlockEnds) {
     ASSERT_NE(DrawBegin(t), nullptr);
     EXPECT_EQ(ScreenDrawTarget(), nullptr);
     DrawEnd();
-    EXPECT_NE(ScreenDrawTarget(), nullptr);
-}
-
-TEST_F(TextTest, BeginWithoutATargetEndsTheOpenBlock) {
-    ASSERT_NE(DrawBegin(ScreenDrawTarget()), nullptr);
-    EXPECT_EQ(DrawBegin(nullptr), nullptr);
-    TextDraw("lost");
-    EXPECT_EQ(CountNot(kGround), 0);
-    EXPECT_NE(ScreenDrawTarget(), nullptr);  // the screen was given back
-    DrawTarget stranger;
-    EXPECT_EQ(DrawBegin(&stranger), nullptr);  // only the screen's own record opens a block
-}
-
-TEST_F(TextTest, FlipClosesABlockLeftOpen) {
     ASSERT_NE(DrawBegin(ScreenDrawTarget()), nullptr);
     TextDraw("x");
     int drawn = CountNot(kGround);
-    EXPECT_GT(drawn, 0);
-    ScreenFlip();
+    ScreenFlip();  // closes the block left open
     TextDraw("yyyyyyyy");
     EXPECT_EQ(CountNot(kGround), drawn);
     EXPECT_NE(ScreenDrawTarget(), nullptr);
+    ScreenClose();
+    EXPECT_EQ(ScreenDrawTarget(), nullptr);  // no screen, no target
 }
 
 TEST_F(TextTest, TextRunningPastTheRightEdgeIsCut) {
     std::string longLine(300, 'M');
     Box b = Write({longLine.c_str(), "more"});
-    EXPECT_EQ(b.left, 0);
     EXPECT_EQ(b.width, 800);
     EXPECT_EQ(ScreenAt(799, 0), 0xFFFFFFu);
     EXPECT_EQ(ScreenAt(0, b.height), kGround);
 }
 
-TEST_F(TextTest, EightBitCharactersAreDrawn) {
-    Box plain = Write({"e"});
-    Box accented = Write({"\xE9"});  // e with an acute accent in Latin-1
-    EXPECT_EQ(accented.width, plain.width);
-    EXPECT_GT(CountNot(kGround), 0);
-}
-
 TEST_F(TextTest, RepeatedLinesComeOutTheSame) {
-    // The ready-made lines must not mix up: draw more different lines than are kept.
+    // More different lines than are kept ready-made, drawn twice over.
     std::vector<std::vector<uint32_t>> first;
     for (int round = 0; round < 2; ++round)
         for (int i = 0; i < 12; ++i) {
             std::string line = std::to_string(i) + " " + std::to_string(i * 7) + "/" + std::to_string(i * 13);
             Write({line.c_str()});
-            if (round == 0)
+            if (round == 0) {
                 first.push_back(ScreenBackBuffer()->pixels);
-            else
+            } else {
                 ASSERT_EQ(ScreenBackBuffer()->pixels, first[static_cast<size_t>(i)]) << line;
+            }
         }
     EXPECT_NE(first[1], first[2]);
 }
 
-TEST_F(TextTest, WithoutAScreenThereIsNoTarget) {
-    ScreenClose();
-    EXPECT_EQ(ScreenDrawTarget(), nullptr);
-    EXPECT_EQ(DrawBegin(ScreenDrawTarget()), nullptr);
-    TextDraw("nothing");
-}
-
 TEST_F(TextTest, TheFontComesBackAfterTheDisplayEnds) {
     Box before = Write({"0 0/0"});
-    WindowsCloseAll();
-    DisplayEnd();
+    TearDown();
     SetUp();
-    Box after = Write({"0 0/0"});
-    EXPECT_EQ(after.width, before.width);
-    EXPECT_EQ(after.height, before.height);
+    EXPECT_EQ(Write({"0 0/0"}), before);
 }

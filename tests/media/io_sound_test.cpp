@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "io_headless.h"
@@ -161,6 +163,98 @@ TEST_F(Sound, ARestartCutsThePreviousPlayAndStartsFromTheBeginning) {
     ASSERT_TRUE(rec.WaitFor([&](const auto& s) { return s.size() >= restartAt + 8192; }));
     std::lock_guard lock(rec.mutex);
     for (int16_t v : rec.left) ASSERT_TRUE(v == 0 || Near(v, 1000) || Near(v, 3000)) << v;
+}
+
+TEST_F(Sound, ALoadIntoAPlayingSlotStopsItAndTheNewSoundWaitsForAPlay) {
+    ASSERT_EQ(SoundLoad(7, Wave("old.wav", Constant16(1000, 3 * kSoundRate)).c_str()), 1);
+    MixRecorder rec;
+    SoundPlay(7);
+    ASSERT_TRUE(rec.HeardSince(0, 1000));
+    ASSERT_EQ(SoundLoad(7, Wave("new.wav", Constant16(3000, 3 * kSoundRate)).c_str()), 1);
+    size_t loadedAt;
+    {
+        std::lock_guard lock(rec.mutex);
+        loadedAt = rec.left.size();
+    }
+    // The buffer being mixed as the load ran may still carry the old sound; then silence.
+    ASSERT_TRUE(rec.WaitFor([&](const auto& s) { return s.size() >= loadedAt + 8192; }));
+    {
+        std::lock_guard lock(rec.mutex);
+        for (size_t i = loadedAt + 1024; i < rec.left.size(); ++i) ASSERT_EQ(rec.left[i], 0) << "frame " << i - loadedAt;
+        for (int16_t v : rec.left) ASSERT_FALSE(Near(v, 3000)) << "the new sound played unasked";
+    }
+    SoundPlay(7);
+    EXPECT_TRUE(rec.HeardSince(loadedAt + 8192, 3000));
+}
+
+TEST_F(Sound, APlayRunsOnceFromItsFirstFrameToItsLast) {
+    // 1000 frames: the play spans at least two mix buffers.
+    ASSERT_EQ(SoundLoad(6, Wave("once.wav", Constant16(5000, 1000)).c_str()), 1);
+    MixRecorder rec;
+    SoundPlay(6);
+    ASSERT_TRUE(rec.HeardSince(0, 5000));
+    // Wait for four buffers of silence after the last sound, then count what was heard.
+    ASSERT_TRUE(rec.WaitFor([](const auto& s) {
+        size_t end = s.size();
+        while (end > 0 && s[end - 1] == 0) --end;
+        return end > 0 && s.size() - end >= 2048;
+    }));
+    std::lock_guard lock(rec.mutex);
+    const auto first = std::find_if(rec.left.begin(), rec.left.end(), [](int16_t v) { return v != 0; });
+    const auto heard = std::count_if(rec.left.begin(), rec.left.end(), [](int16_t v) { return v != 0; });
+    EXPECT_EQ(heard, 1000) << "looped, lost frames or played a frame twice";
+    for (auto it = first; it != first + 1000 && it != rec.left.end(); ++it)
+        ASSERT_TRUE(Near(*it, 5000)) << "gap or wrong value at frame " << (it - first);
+}
+
+// Four slots whose values sum to a different multiple of 1000 for every set of voices:
+// any other value in the mix is a torn or stale voice. Run under ThreadSanitizer this
+// also shows whether the game thread and the audio thread ever touch the voices,
+// buffers or slot table at the same time.
+TEST_F(Sound, PlaysAndLoadsFromTheGameThreadWhileTheCallbackMixes) {
+    const int16_t values[4] = {1000, 2000, 4000, 8000};
+    std::string files[4];
+    for (int32_t i = 0; i < 4; ++i) {
+        files[i] = Wave("stress" + std::to_string(i) + ".wav", Constant16(values[i], kSoundRate / 20));
+        ASSERT_EQ(SoundLoad(i, files[i].c_str()), 1);
+    }
+    const std::string silent = Wave("stress_silent.wav", Constant16(0, kSoundRate / 20));
+    MixRecorder rec;
+    size_t start;
+    {
+        std::lock_guard lock(rec.mutex);
+        start = rec.left.size();
+    }
+    int32_t grown = 100;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    for (int32_t round = 0; std::chrono::steady_clock::now() < end; ++round) {
+        SoundPlay(round % 4);
+        // Replaces a buffer that is most likely playing right now.
+        if (round % 97 == 50) {
+            ASSERT_EQ(SoundLoad(round / 97 % 4, files[round / 97 % 4].c_str()), 1);
+        }
+        // Grows the slot table while the callback walks it, then plays the new slot.
+        if (round % 101 == 0 && grown <= kSoundMaxSlot) {
+            ASSERT_EQ(SoundLoad(grown, silent.c_str()), 1);
+            SoundPlay(grown);
+            grown += 50;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_TRUE(rec.WaitFor([&](const auto& s) {
+        return s.size() >= start + 4096 && std::all_of(s.end() - 4096, s.end(), [](int16_t v) { return v == 0; });
+    })) << "the voices never fell silent";
+    std::lock_guard lock(rec.mutex);
+    EXPECT_GE(rec.left.size() - start, static_cast<size_t>(kSoundRate / 4)) << "the callback hardly ran during the test";
+    bool allFour = false;
+    for (size_t i = start; i < rec.left.size(); ++i) {
+        const int32_t v = rec.left[i];
+        const int32_t nearest = (v + 500) / 1000 * 1000;
+        ASSERT_TRUE(v >= -8 && v <= 15008 && std::abs(v - nearest) <= 8) << "torn mix: " << v;
+        allFour |= Near(v, 15000);
+    }
+    EXPECT_TRUE(allFour) << "the four slots were never heard together";
+    EXPECT_FALSE(rec.channelsDiffer);
 }
 
 }  // namespace

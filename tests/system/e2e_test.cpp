@@ -51,7 +51,7 @@ std::string Run(const std::string& command) {
 pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env,
             const std::string& cwd, const std::string& errFile) {
     // Through the shell so that the folder and the redirection are simple to express.
-    std::string cmd = "cd '" + cwd + "' && exec";
+    std::string cmd = "cd '" + cwd + "' && exec env";
     for (const auto& e : env) cmd += " " + e;
     for (const auto& a : argv) cmd += " '" + a + "'";
     if (!errFile.empty()) cmd += " 2>'" + errFile + "'";
