@@ -1,6 +1,8 @@
 // Window and screen. Provides the window table, the game's SDL window, the event poll
 // (which also feeds every event to the input module), the persistent 800 x 600 back
-// buffer in memory and its paced present through an SDL renderer.
+// buffer in memory and its paced present into the window's own framebuffer (shared
+// memory on X11: no 3-D driver and none of its helper threads, so an idle game stays
+// cheap on machines without a graphics card).
 // Limits: windows are never resizable and never full screen; centring on the active
 // window falls back to centring on the desktop (SDL knows no active window of ours).
 // Depends on SDL2 video, sprite.h (ScreenClose frees the sprites), text.h (ScreenFlip
@@ -10,6 +12,7 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 #include <vector>
 
@@ -27,8 +30,7 @@ constexpr int32_t kMaxWindowSlot = 1 << 16;
 constexpr int32_t kMaxScreenSide = 16384;
 
 struct Presenter {
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
+    SDL_Surface* source = nullptr;  // wraps the back buffer's pixels, no copy
     SDL_Window* window = nullptr;
 };
 
@@ -63,8 +65,7 @@ int64_t NowNs() {
 }
 
 void ReleasePresenter() {
-    if (ctx.presenter.texture) SDL_DestroyTexture(ctx.presenter.texture);
-    if (ctx.presenter.renderer) SDL_DestroyRenderer(ctx.presenter.renderer);
+    if (ctx.presenter.source) SDL_FreeSurface(ctx.presenter.source);
     ctx.presenter = Presenter{};
 }
 
@@ -76,7 +77,7 @@ SDL_Window* WindowBySlot(int32_t slot) {
 void CloseWindowSlot(int32_t slot) {
     SDL_Window* w = WindowBySlot(slot);
     if (!w) return;
-    if (ctx.presenter.window == w) ReleasePresenter();  // the renderer dies with its window
+    if (ctx.presenter.window == w) ReleasePresenter();  // its framebuffer dies with it
     SDL_DestroyWindow(w);
     ctx.windows[slot] = nullptr;
     if (ctx.currentSlot == slot) ctx.currentSlot = -1;
@@ -100,20 +101,21 @@ uint32_t SdlWindowFlags(uint32_t style) {
     return flags;
 }
 
-bool CreatePresenter(SDL_Window* window, int32_t width, int32_t height) {
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // no smoothing when scaled on HiDPI
+// The back buffer must already hold its pixels: the source surface points into them.
+bool CreatePresenter(SDL_Window* window) {
+    // The window's plain framebuffer, not one backed by a 3-D renderer.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     Presenter p;
     p.window = window;
-    p.renderer = SDL_CreateRenderer(window, -1, 0);
-    if (p.renderer)
-        p.texture = SDL_CreateTexture(p.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                      width, height);
+    p.source = SDL_CreateRGBSurfaceWithFormatFrom(ctx.backBuffer.pixels.data(), ctx.backBuffer.width,
+                                                  ctx.backBuffer.height, 32, ctx.backBuffer.width * 4,
+                                                  SDL_PIXELFORMAT_RGB888);
     ctx.presenter = p;
-    if (!p.texture) {
+    if (!p.source || !SDL_GetWindowSurface(window)) {
         ReleasePresenter();
         return false;
     }
-    SDL_SetTextureScaleMode(p.texture, SDL_ScaleModeNearest);
+    SDL_SetSurfaceBlendMode(p.source, SDL_BLENDMODE_NONE);
     return true;
 }
 
@@ -161,18 +163,21 @@ SDL_Rect PresentRect(int32_t outputW, int32_t outputH) {
 
 void Present() {
     Presenter& p = ctx.presenter;
-    if (!p.texture) return;
-    if (SDL_UpdateTexture(p.texture, nullptr, ctx.backBuffer.pixels.data(), ctx.backBuffer.width * 4) != 0)
-        return;
-    int outputW = 0, outputH = 0;
-    if (SDL_GetRendererOutputSize(p.renderer, &outputW, &outputH) != 0 || outputW <= 0 || outputH <= 0) return;
-    SDL_Rect dest = PresentRect(outputW, outputH);
-    if (dest.x > 0 || dest.y > 0 || dest.x + dest.w < outputW || dest.y + dest.h < outputH) {
-        SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
-        SDL_RenderClear(p.renderer);
+    if (!p.source) return;
+    // Fetched every time: the window system may hand out a new one after a change.
+    SDL_Surface* target = SDL_GetWindowSurface(p.window);
+    if (!target || target->w <= 0 || target->h <= 0) return;
+    SDL_Rect dest = PresentRect(target->w, target->h);
+    if (dest.x > 0 || dest.y > 0 || dest.x + dest.w < target->w || dest.y + dest.h < target->h)
+        SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+    if (dest.w > 0 && dest.h > 0) {
+        // Same size: a straight copy. Scaled (HiDPI, stretch): nearest pixel, no smoothing.
+        if (dest.w == p.source->w && dest.h == p.source->h)
+            SDL_BlitSurface(p.source, nullptr, target, &dest);
+        else
+            SDL_BlitScaled(p.source, nullptr, target, &dest);
     }
-    if (dest.w > 0 && dest.h > 0) SDL_RenderCopy(p.renderer, p.texture, nullptr, &dest);
-    SDL_RenderPresent(p.renderer);
+    SDL_UpdateWindowSurface(p.window);
 }
 
 // The screen's surfaces without the sprites: what a second open or a close releases.
@@ -213,7 +218,11 @@ void WindowLibraryInit() {
 
 int32_t DisplayInit() {
     if (ctx.displayInit) return 1;  // repeated calls reuse the display
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        // The game's box only names the facility; keep the reason for whoever looks.
+        std::fprintf(stderr, "display: %s\n", SDL_GetError());
+        return 0;
+    }
     ctx.displayInit = true;
     SpritesFreeAll();
     return 1;
@@ -269,14 +278,14 @@ int32_t ScreenOpenInWindow(intptr_t window, int32_t offsetX, int32_t offsetY, in
     }
     ReleaseScreen();
     if (ctx.frameRate == 0) SetFrameRate(60);
-    if (!CreatePresenter(w, width, height)) {
+    ctx.backBuffer.width = width;
+    ctx.backBuffer.height = height;
+    ctx.backBuffer.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0u);  // black
+    if (!CreatePresenter(w)) {
         ScreenClose();
         return 0;
     }
     SDL_ShowWindow(w);
-    ctx.backBuffer.width = width;
-    ctx.backBuffer.height = height;
-    ctx.backBuffer.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0u);  // black
     ctx.offsetX = offsetX;
     ctx.offsetY = offsetY;
     ctx.autoStretch = autoStretch != 0;

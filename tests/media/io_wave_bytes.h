@@ -7,8 +7,13 @@
 
 using Bytes = std::vector<uint8_t>;
 
-inline void PutU16(Bytes& b, uint32_t v) { b.insert(b.end(), {uint8_t(v), uint8_t(v >> 8)}); }
-inline void PutU32(Bytes& b, uint32_t v) { b.insert(b.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}); }
+// Byte by byte: g++ 12 misreads a bulk insert of an initializer list at -O2 and warns.
+inline void PutU16(Bytes& b, uint32_t v) {
+    for (int i = 0; i < 2; ++i) b.push_back(uint8_t(v >> (8 * i)));
+}
+inline void PutU32(Bytes& b, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
+}
 
 // A chunk with the given size field (the body's length unless told) and the pad byte
 // after an odd body.

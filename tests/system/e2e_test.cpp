@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -127,6 +128,16 @@ Picture Screenshot(const std::string& wid, const std::string& dir, const std::st
     return r.ok ? r.picture : Picture{};
 }
 
+// A window's title as raw bytes: the toolkit may store it as UTF-8, which XFetchName
+// refuses; our titles are plain ASCII either way.
+std::string WindowTitle(Display* d, Window w) {
+    XTextProperty text{};
+    if (!XGetWMName(d, w, &text) || !text.value) return {};
+    std::string title(reinterpret_cast<const char*>(text.value), text.nitems);
+    XFree(text.value);
+    return title;
+}
+
 struct WindowFacts {
     int width = 0, height = 0;
     std::string title;
@@ -142,13 +153,32 @@ WindowFacts InspectWindow(const std::string& wid) {
         facts.width = attr.width;
         facts.height = attr.height;
     }
-    char* name = nullptr;
-    if (XFetchName(d, w, &name) && name) {
-        facts.title = name;
-        XFree(name);
-    }
+    facts.title = WindowTitle(d, w);
     XCloseDisplay(d);
     return facts;
+}
+
+// A top-level window by its exact title, through Xlib: the error box of the toolkit is
+// not always found by xdotool. 0 when there is none.
+unsigned long FindWindowX11(const std::string& title, int timeoutMs) {
+    auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    do {
+        Display* d = XOpenDisplay(kDisplay);
+        if (!d) return 0;
+        Window root = DefaultRootWindow(d), parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        unsigned long found = 0;
+        if (XQueryTree(d, root, &root, &parent, &children, &count)) {
+            for (unsigned int i = 0; i < count && !found; ++i) {
+                if (WindowTitle(d, children[i]) == title) found = children[i];
+            }
+            if (children) XFree(children);
+        }
+        XCloseDisplay(d);
+        if (found) return found;
+        Pause(50);
+    } while (Clock::now() < end);
+    return 0;
 }
 
 // What the close box does: the window manager's polite request to close.
@@ -198,7 +228,7 @@ int DifferingPixels(const Picture& a, const Picture& b, int x0, int y0, int x1, 
 class RealWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        xvfb_ = Spawn({"Xvfb", kDisplay, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {}, "/", "/dev/null");
+        xvfb_ = Spawn({"Xvfb", kDisplay, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"}, {}, "/", "/dev/null");
         for (int i = 0; i < 100 && !fs::exists(std::string("/tmp/.X11-unix/X") + (kDisplay + 1)); ++i) Pause(50);
         Pause(200);
     }
@@ -284,6 +314,7 @@ TEST_F(RealWindow, PlaysLikeAPerson) {
     EXPECT_GT(DifferingPixels(idle, firing, 0, 0, 120, 20), 5) << "the heads-up text did not change";
 
     // Ten seconds of play without input: little CPU, no late frame.
+    size_t reportsBefore = Stderr().size();
     long t0 = CpuTicks(game_);
     auto w0 = Clock::now();
     Pause(10000);
@@ -292,6 +323,22 @@ TEST_F(RealWindow, PlaysLikeAPerson) {
     double cpu = static_cast<double>(t1 - t0) / static_cast<double>(sysconf(_SC_CLK_TCK));
     std::printf("CPU use over %.1f s: %.1f %% of one core\n", wall, 100.0 * cpu / wall);
     EXPECT_LT(cpu / wall, 0.10);
+    // The game reports every 50 frames how late the latest frame started. The first
+    // report of the window may cover frames from before it (screenshots pause the
+    // display server): skip it.
+    std::istringstream reports(Stderr().substr(reportsBefore));
+    std::string line;
+    int blocks = 0;
+    unsigned worst = 0;
+    for (bool first = true; std::getline(reports, line); first = false) {
+        unsigned frames = 0, late = 0;
+        if (std::sscanf(line.c_str(), "frames %u, latest start %u", &frames, &late) != 2 || first) continue;
+        ++blocks;
+        worst = std::max(worst, late);
+    }
+    std::printf("%d reports of 50 frames, latest start %u ms after due\n", blocks, worst);
+    EXPECT_GE(blocks, 8);
+    EXPECT_LE(worst, 20u) << "a frame started more than one frame interval late";
 
     // Escape ends the program within a second.
     Xdo("windowfocus --sync " + wid);
@@ -299,14 +346,6 @@ TEST_F(RealWindow, PlaysLikeAPerson) {
     int code = WaitExit(game_, 1000);
     game_ = -1;
     EXPECT_EQ(code, 0) << Stderr();
-    std::string err = Stderr();
-    std::printf("%s", err.c_str());
-    unsigned frames = 0, late = 999;
-    auto pos = err.find("frames ");
-    ASSERT_NE(pos, std::string::npos) << err;
-    ASSERT_EQ(std::sscanf(err.c_str() + pos, "frames %u, latest start %u", &frames, &late), 2);
-    EXPECT_GT(frames, 500u);
-    EXPECT_LE(late, 20u) << "a frame started more than one frame interval late";
 }
 
 TEST_F(RealWindow, CloseBoxEndsWithZero) {
@@ -339,8 +378,8 @@ TEST_F(RealWindow, RunsWithMissingFiles) {
 TEST_F(RealWindow, NoSoundDeviceReportsSoundAndExitsWithOne) {
     StartGame("no-such-driver");
     // The box may appear on the display: answer it as a person would.
-    std::string box = FindWindow("Varnok Dreel", 3000);
-    if (!box.empty()) SendCloseRequest(box);
+    unsigned long box = FindWindowX11("Varnok Dreel", 3000);
+    if (box != 0) SendCloseRequest(std::to_string(box));
     int code = WaitExit(game_, 5000);
     game_ = -1;
     EXPECT_EQ(code, 1);

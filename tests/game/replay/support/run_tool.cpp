@@ -52,7 +52,10 @@ void WriteFileText(const std::string& path, const std::string& text) {
 ToolRun RunTool(const std::vector<std::string>& args, const std::string* script, const std::string& stdinText) {
     const std::string dir = MakeScratchFolder();
     std::string command = Quoted(DREEL_REPLAY_EXE);
-    for (const std::string& a : args) command += " " + Quoted(a);
+    for (const std::string& a : args) {
+        command += ' ';
+        command += Quoted(a);
+    }
     if (script) {
         WriteFileText(dir + "/script.txt", *script);
         command += " --script " + Quoted(dir + "/script.txt");
