@@ -8,6 +8,8 @@
 #include <span>
 #include <vector>
 
+#include "media/big_memory.h"
+
 struct ByteReader {
     std::span<const uint8_t> bytes;
 
@@ -49,5 +51,7 @@ struct ByteReader {
     }
 };
 
-// Reads a whole file; nullopt when it cannot be opened or read.
-std::optional<std::vector<uint8_t>> ReadWholeFile(const char* path);
+using FileBytes = std::vector<uint8_t, BigAllocator<uint8_t>>;
+
+// Reads a whole file in one piece; nullopt when it cannot be opened or read.
+std::optional<FileBytes> ReadWholeFile(const char* path);

@@ -6,10 +6,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "media/big_memory.h"
+
+using Pixels = std::vector<uint32_t, BigAllocator<uint32_t>>;
+
 struct Picture {
     int32_t width = 0;
     int32_t height = 0;
-    std::vector<uint32_t> pixels;  // width * height, row-major, top row first
+    Pixels pixels;  // width * height, row-major, top row first
 
     uint32_t* Row(int32_t y) { return pixels.data() + static_cast<size_t>(y) * width; }
     const uint32_t* Row(int32_t y) const { return pixels.data() + static_cast<size_t>(y) * width; }

@@ -146,7 +146,7 @@ TEST_F(SpriteTest, GrabCopiesThePartOfTheRectangleInsideTheScreen) {
     EXPECT_EQ(q.At(2, 1), 0u);
     EXPECT_EQ(q.At(1, 2), 0u);
     ASSERT_NE(SpriteGrab(7, 5000, -5000, 3, 3), 0);
-    EXPECT_EQ(SpriteGetInfo(7).picture->pixels, std::vector<uint32_t>(9, 0u));
+    EXPECT_EQ(SpriteGetInfo(7).picture->pixels, Pixels(9, 0u));
     EXPECT_EQ(SpriteGrab(1, 0, 0, 0, 10), 0);  // no size: fails and empties the slot
     EXPECT_EQ(SpriteGetInfo(1).picture, nullptr);
 }

@@ -59,11 +59,11 @@ TEST_F(TextTest, TheBoxIsAsWideAsTheTextAndAsHighAsTheLine) {
 
 TEST_F(TextTest, TextsOfABlockRunOnAndEveryBlockStartsAtTheCorner) {
     Write({"1234"});
-    std::vector<uint32_t> whole = ScreenBackBuffer()->pixels;
+    Pixels whole = ScreenBackBuffer()->pixels;
     Write({"12", "34"});
     EXPECT_EQ(ScreenBackBuffer()->pixels, whole);
     Write({"B"});
-    std::vector<uint32_t> alone = ScreenBackBuffer()->pixels;
+    Pixels alone = ScreenBackBuffer()->pixels;
     Box a = Write({"AAAA"});
     DrawBegin(ScreenDrawTarget());
     TextDraw("B");  // over the first A, not after the last
@@ -114,7 +114,7 @@ TEST_F(TextTest, TextRunningPastTheRightEdgeIsCut) {
 
 TEST_F(TextTest, RepeatedLinesComeOutTheSame) {
     // More different lines than are kept ready-made, drawn twice over.
-    std::vector<std::vector<uint32_t>> first;
+    std::vector<Pixels> first;
     for (int round = 0; round < 2; ++round)
         for (int i = 0; i < 12; ++i) {
             std::string line = std::to_string(i) + " " + std::to_string(i * 7) + "/" + std::to_string(i * 13);

@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <cstring>
+
 #include <chrono>
 
 #include "media/input.h"
@@ -31,12 +33,16 @@ protected:
         e.window.windowID = static_cast<uint32_t>(window);
         ASSERT_EQ(SDL_PushEvent(&e), 1);
     }
-    // What the window shows after the last present, read back from its renderer.
+    // What the window shows after the last present, read back from its framebuffer.
     uint32_t Shown(int x, int y) {
-        uint32_t v = 0;
-        SDL_Rect r{x, y, 1, 1};
-        EXPECT_EQ(SDL_RenderReadPixels(SDL_GetRenderer(Sdl(window)), &r, SDL_PIXELFORMAT_RGB888, &v, 4), 0);
-        return v & 0xFFFFFF;
+        SDL_Surface* s = SDL_GetWindowSurface(Sdl(window));
+        EXPECT_NE(s, nullptr);
+        if (!s || x < 0 || y < 0 || x >= s->w || y >= s->h) return 0xFFFFFFFFu;
+        uint32_t raw = 0;
+        std::memcpy(&raw, static_cast<const uint8_t*>(s->pixels) + y * s->pitch + x * 4, 4);
+        uint8_t r = 0, g = 0, b = 0;
+        SDL_GetRGB(raw, s->format, &r, &g, &b);
+        return (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
     }
 };
 
