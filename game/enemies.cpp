@@ -1,5 +1,6 @@
 #include "game/enemies.h"
 
+#include "game/motion.h"
 #include "game/state.h"
 #include "game/steering.h"
 #include "game/tables.h"
@@ -23,23 +24,6 @@ struct MoveCheck {
     bool canMoveX = true;
     bool canMoveY = true;
 };
-
-void LimitSpeed(Enemy& e) {
-    if (e.vx < -kEnemySpeedLimit) e.vx = -kEnemySpeedLimit;
-    if (e.vy < -kEnemySpeedLimit) e.vy = -kEnemySpeedLimit;
-    if (e.vx > kEnemySpeedLimit) e.vx = kEnemySpeedLimit;
-    if (e.vy > kEnemySpeedLimit) e.vy = kEnemySpeedLimit;
-}
-
-void BounceAxis(int32_t& pos, int32_t& vel, int32_t max) {
-    if (pos < 0) {
-        pos = 0;
-        if (vel < 0) vel = -vel;
-    } else if (pos > max) {
-        pos = max;
-        if (vel > 0) vel = -vel;
-    }
-}
 
 // One contact per enemy and frame, however many axes the player blocks.
 void CheckPlayerContact(MoveCheck& m) {
@@ -80,11 +64,11 @@ void MoveAxis(int32_t& pos, int32_t& vel, bool canMove) {
 
 void UpdateEnemy(Enemy* e) {
     SteerEnemy();
-    LimitSpeed(*e);
+    LimitSpeed(e->vx, e->vy, kEnemySpeedLimit);
     BounceAxis(e->x, e->vx, kEnemyMaxX);
     BounceAxis(e->y, e->vy, kEnemyMaxY);
-    e->vx = e->vx * 990 / 1000;
-    e->vy = e->vy * 990 / 1000;
+    e->vx = ApplyFriction(e->vx);
+    e->vy = ApplyFriction(e->vy);
     MoveCheck m{(e->x + e->vx) / 10, (e->y + e->vy) / 10, e->x / 10, e->y / 10};
     CheckPlayerContact(m);
     CheckOtherEnemies(e, m);

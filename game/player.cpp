@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "game/motion.h"
 #include "game/state.h"
 #include "game/tables.h"
 #include "media/input.h"
@@ -46,30 +47,11 @@ void ApplyThrust() {
     }
 }
 
-void LimitSpeed() {
-    Vec2& v = game.playerVel;
-    if (v.x < -kPlayerSpeedLimit) v.x = -kPlayerSpeedLimit;
-    if (v.y < -kPlayerSpeedLimit) v.y = -kPlayerSpeedLimit;
-    if (v.x > kPlayerSpeedLimit) v.x = kPlayerSpeedLimit;
-    if (v.y > kPlayerSpeedLimit) v.y = kPlayerSpeedLimit;
-}
-
-// Bounces off an edge without losing speed: only a velocity heading out is reversed.
-void BounceAxis(int32_t& pos, int32_t& vel, int32_t max) {
-    if (pos < 0) {
-        pos = 0;
-        if (vel < 0) vel = -vel;
-    } else if (pos > max) {
-        pos = max;
-        if (vel > 0) vel = -vel;
-    }
-}
-
 void Move() {
     BounceAxis(game.playerPos.x, game.playerVel.x, kPlayerMaxX);
     BounceAxis(game.playerPos.y, game.playerVel.y, kPlayerMaxY);
-    game.playerVel.x = game.playerVel.x * 990 / 1000;
-    game.playerVel.y = game.playerVel.y * 990 / 1000;
+    game.playerVel.x = ApplyFriction(game.playerVel.x);
+    game.playerVel.y = ApplyFriction(game.playerVel.y);
     game.playerPos.x += game.playerVel.x;
     game.playerPos.y += game.playerVel.y;
 }
@@ -130,7 +112,7 @@ void Fire() {
 
 void UpdatePlayer() {
     ApplyThrust();
-    LimitSpeed();
+    LimitSpeed(game.playerVel.x, game.playerVel.y, kPlayerSpeedLimit);
     Move();
     Turn();
     Fire();

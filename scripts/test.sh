@@ -20,6 +20,12 @@ cmake --build --preset asan -j "$jobs"
 # The end-to-end test measures the release game's CPU use and punctuality; it ran above.
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --preset asan -j "$jobs" -LE e2e
 
+echo "== the sound mixer under ThreadSanitizer"
+cmake --preset tsan
+cmake --build --preset tsan -j "$jobs" --target media_io_tests
+TSAN_OPTIONS="halt_on_error=1" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+  build/tsan/tests/media/media_io_tests --gtest_filter='Sound*'
+
 echo "== bounded fuzz runs"
 sh fuzz/run.sh build/release/data "${DREEL_FUZZ_SECONDS:-60}"
 
