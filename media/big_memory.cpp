@@ -1,3 +1,4 @@
+// Huge-page-friendly blocks for large pictures and files (see big_memory.h). Linux mmap.
 #include "media/big_memory.h"
 
 #include <sys/mman.h>

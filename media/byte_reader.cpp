@@ -1,3 +1,4 @@
+// Whole-file reading for the readers (see byte_reader.h). Depends on the C library only.
 #include "media/byte_reader.h"
 
 #include <algorithm>
