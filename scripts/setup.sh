@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="build-essential cmake pkg-config
-  libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core
+  libsdl2-dev libsdl2-ttf-dev libx11-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev"
 # Extra tools the test suite drives (a virtual display and window automation for the
 # end-to-end test, clang's fuzzer runtime for the bounded fuzz runs).
