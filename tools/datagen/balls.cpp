@@ -34,7 +34,7 @@ Sample ShadeBall(double x, double y, SurfaceFn surface) {
     // Half vector between the light and the viewer, for the highlight.
     const double hx = kLx, hy = kLy, hz = kLz + 1.0;
     const double hn = dmath::Sqrt(hx * hx + hy * hy + hz * hz);
-    const double spec = dmath::PowInt(Clamp((u * hx + v * hy + nz * hz) / hn, 0.0, 1.0), 48);
+    const double specular = dmath::PowInt(Clamp((u * hx + v * hy + nz * hz) / hn, 0.0, 1.0), 48);
     // A faint cool bounce light along the lower right rim lifts the ball off the floor.
     const double rim = dmath::PowInt(1.0 - nz, 3) * Clamp(0.4 * (u + v) + 0.3, 0.0, 1.0);
     // The outermost ring darkens into a crisp outline.
@@ -43,7 +43,7 @@ Sample ShadeBall(double x, double y, SurfaceFn surface) {
     const Surface s = surface(u, v);
     Color c = s.paint * (0.32 + 0.95 * lambert) + Color{70, 80, 110} * rim;
     c = c * (1.0 - 0.45 * edge) + s.glow;
-    c = c + Color{255, 255, 255} * (0.85 * spec);
+    c = c + Color{255, 255, 255} * (0.85 * specular);
     return {c, 1.0};
 }
 

@@ -24,8 +24,8 @@ Color Cylinder(double across, Color base) {
     const double t = Clamp(across, -1.0, 1.0);
     const double nz = dmath::Sqrt(1.0 - t * t);
     const double lambert = Clamp(t * kLy + nz * kLz, 0.0, 1.0);
-    const double spec = dmath::PowInt(Clamp(t * -0.32 + nz * 0.95, 0.0, 1.0), 24);
-    return base * (0.30 + 0.85 * lambert) + Color{255, 255, 255} * (0.7 * spec);
+    const double specular = dmath::PowInt(Clamp(t * -0.32 + nz * 0.95, 0.0, 1.0), 24);
+    return base * (0.30 + 0.85 * lambert) + Color{255, 255, 255} * (0.7 * specular);
 }
 
 bool InRoundedBox(double x, double y, double x0, double y0, double x1, double y1, double round) {
