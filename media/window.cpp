@@ -103,8 +103,11 @@ uint32_t SdlWindowFlags(uint32_t style) {
 
 // The back buffer must already hold its pixels: the source surface points into them.
 bool CreatePresenter(SDL_Window* window) {
-    // The window's plain framebuffer, not one backed by a 3-D renderer.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // On X11 the window's plain shared-memory framebuffer, not one backed by a 3-D
+    // renderer. Elsewhere (Wayland, macOS) the renderer-backed one is the only kind,
+    // and SDL decides this once per display, so the hint is set only where it is safe.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && SDL_strcmp(driver, "x11") == 0) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     Presenter p;
     p.window = window;
     p.source = SDL_CreateRGBSurfaceWithFormatFrom(ctx.backBuffer.pixels.data(), ctx.backBuffer.width,
