@@ -16,9 +16,7 @@ class EnemiesTest : public GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
-        game.playerPos = {4000, 3000};
-        game.playerFront = {4500, 3000};
-        game.playerRear = {3500, 3000};
+        PlacePlayerHeadingRight();
     }
 
     static std::vector<DamageFlash> Flashes() { return Records(game.damageFlashList); }

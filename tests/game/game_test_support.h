@@ -115,6 +115,14 @@ protected:
         ResetGameState();
     }
 
+    // The player in the middle of the field heading right, its front and rear points
+    // 50 pixels ahead and behind: the setting of the worked steering example.
+    static void PlacePlayerHeadingRight() {
+        game.playerPos = {4000, 3000};
+        game.playerFront = {4500, 3000};
+        game.playerRear = {3500, 3000};
+    }
+
     static Enemy* AddEnemy(int32_t x, int32_t y, int32_t vx, int32_t vy, int32_t kind) {
         Enemy* e = ListAdd(game.enemyList);
         *e = Enemy{x, y, vx, vy, kind};

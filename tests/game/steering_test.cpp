@@ -12,9 +12,7 @@ protected:
     // The player heading right from the middle of the field, as in the worked example.
     void SetUp() override {
         GameTest::SetUp();
-        game.playerPos = {4000, 3000};
-        game.playerFront = {4500, 3000};
-        game.playerRear = {3500, 3000};
+        PlacePlayerHeadingRight();
     }
 
     static Enemy Steer(int32_t x, int32_t y, int32_t vx, int32_t vy, int32_t kind) {
