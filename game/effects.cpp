@@ -1,17 +1,13 @@
 #include "game/effects.h"
 
 #include "game/state.h"
+#include "game/slots.h"
 #include "media/rotated.h"
 #include "media/sprite.h"
 #include "runtime/random.h"
 
 namespace {
 
-constexpr int32_t kBackground = 0;
-constexpr int32_t kBallSheet = 1;
-constexpr int32_t kSmoke = 3;
-constexpr int32_t kStain = 4;
-constexpr int32_t kCannon = 5;
 constexpr int32_t kStainAlpha = 200;
 
 // Removal pass: a record right after a deleted first one is passed over and waits for
@@ -50,9 +46,9 @@ void DrawPuffs() {
         p->life -= 1;
         p->x += p->vx;
         p->y += p->vy;
-        RotatedSpriteZoom(kSmoke, p->life, p->life);
-        RotatedSpriteRotate(kSmoke, p->life * 10, 0);
-        RotatedSpriteDrawOpaque(kSmoke, p->x / 10 - p->life + 16, p->y / 10 - p->life + 16);
+        RotatedSpriteZoom(kSpriteSmoke, p->life, p->life);
+        RotatedSpriteRotate(kSpriteSmoke, p->life * 10, 0);
+        RotatedSpriteDrawOpaque(kSpriteSmoke, p->x / 10 - p->life + 16, p->y / 10 - p->life + 16);
     }
 }
 
@@ -72,7 +68,7 @@ void DrawFlashes() {
 }  // namespace
 
 int32_t FlashSlot(int32_t life) {
-    return life / 5 + 6;
+    return life / 5 + kSpriteShieldFaintest;
 }
 
 int32_t FlashAlpha(int32_t life) {
@@ -88,13 +84,13 @@ void StampStains() {
     RotatedBlendMode(kBlendInvDestAlpha, kBlendSrcAlphaSat);
     ListReset(game.stainList);
     while (Stain* s = ListNext(game.stainList)) {
-        RotatedSpriteRotate(kStain, RandomInt(360), 0);
-        RotatedSpriteDraw(kStain, s->x, s->y, kStainAlpha);
+        RotatedSpriteRotate(kSpriteStain, RandomInt(360), 0);
+        RotatedSpriteDraw(kSpriteStain, s->x, s->y, kStainAlpha);
     }
     RotatedEnd();
     ListClear(game.stainList);
     // Only the background has been drawn so far in this frame.
-    SpriteGrab(kBackground, 0, 0, 800, 600);
+    SpriteGrab(kSpriteBackground, 0, 0, 800, 600);
 }
 
 void UpdateSmoke() {
@@ -109,13 +105,13 @@ void UpdateSmoke() {
 
 void DrawPlayer() {
     if (game.playerDamage >= 100) return;
-    SpriteClip(kBallSheet, 0, 0, 16, 16);
-    SpriteDrawKeyed(kBallSheet, game.playerPos.x / 10, game.playerPos.y / 10);
-    SpriteClip(kBallSheet, 64, 64, 16, 16);  // the aim marker
-    SpriteDrawKeyed(kBallSheet, game.playerFront.x / 10, game.playerFront.y / 10);
+    SpriteClip(kSpriteBalls, 0, 0, 16, 16);
+    SpriteDrawKeyed(kSpriteBalls, game.playerPos.x / 10, game.playerPos.y / 10);
+    SpriteClip(kSpriteBalls, 64, 64, 16, 16);  // the aim marker
+    SpriteDrawKeyed(kSpriteBalls, game.playerFront.x / 10, game.playerFront.y / 10);
     RotatedBegin();  // default factors: ordinary translucency
-    RotatedSpriteRotate(kCannon, game.playerAngle / 10 - 90, 0);
-    RotatedSpriteDrawOpaque(kCannon, game.playerPos.x / 10 - 8, game.playerPos.y / 10 - 8);
+    RotatedSpriteRotate(kSpriteCannon, game.playerAngle / 10 - 90, 0);
+    RotatedSpriteDrawOpaque(kSpriteCannon, game.playerPos.x / 10 - 8, game.playerPos.y / 10 - 8);
     DrawFlashes();
     RotatedEnd();
 }

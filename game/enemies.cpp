@@ -2,6 +2,7 @@
 
 #include "game/motion.h"
 #include "game/state.h"
+#include "game/slots.h"
 #include "game/steering.h"
 #include "game/tables.h"
 #include "media/input.h"
@@ -12,10 +13,9 @@ namespace {
 
 // Slot 1 holds the ball sheet, clipped to one 16 x 16 cell: every overlap check of
 // enemies and the player uses that box.
-constexpr int32_t kBallSheet = 1;
 
 bool BoxesOverlap(int32_t ax, int32_t ay, int32_t bx, int32_t by) {
-    return SpritesCollide(kBallSheet, ax, ay, kBallSheet, bx, by) != 0;
+    return SpritesCollide(kSpriteBalls, ax, ay, kSpriteBalls, bx, by) != 0;
 }
 
 // Where the enemy would be after its move, and where it is, in pixels.
@@ -75,8 +75,8 @@ void UpdateEnemy(Enemy* e) {
     MoveAxis(e->x, e->vx, m.canMoveX);
     MoveAxis(e->y, e->vy, m.canMoveY);
     // Kind k is the cell in column k mod 5, row k div 5 of the sheet.
-    SpriteClip(kBallSheet, (e->kind % 5) * 16, (e->kind / 5) * 16, 16, 16);
-    SpriteDrawKeyed(kBallSheet, e->x / 10, e->y / 10);
+    SpriteClip(kSpriteBalls, (e->kind % 5) * 16, (e->kind / 5) * 16, 16, 16);
+    SpriteDrawKeyed(kSpriteBalls, e->x / 10, e->y / 10);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "game/slots.h"
+
 // An enemy's corner stays within 0..kEnemyMaxX and 0..kEnemyMaxY (tenths) after the
 // border step: the 16-pixel ball inside the 800 x 600 field.
 inline constexpr int32_t kEnemyMaxX = 7840;
@@ -10,8 +12,6 @@ inline constexpr int32_t kEnemyMaxY = 5840;
 inline constexpr int32_t kEnemySpeedLimit = 28;
 inline constexpr int32_t kFlashLife = 35;
 inline constexpr int32_t kKeySpace = 57;
-// Sound slot of an enemy touching the player.
-inline constexpr int32_t kSoundFlash = 2;
 
 // Places the current element of enemyList at a random edge with a new kind.
 void SpawnEnemy();

@@ -5,6 +5,7 @@
 #include "game/hud.h"
 #include "game/player.h"
 #include "game/shots.h"
+#include "game/slots.h"
 #include "game/state.h"
 #include "media/input.h"
 #include "media/sprite.h"
@@ -19,7 +20,7 @@ void ExamineInput() {
 }
 
 void DrawBackground() {
-    SpriteDraw(0, 0, 0);
+    SpriteDraw(kSpriteBackground, 0, 0);
 }
 
 void ControlPlayer() {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "game/motion.h"
+#include "game/slots.h"
 #include "game/state.h"
 #include "game/tables.h"
 #include "media/input.h"
@@ -95,7 +96,7 @@ void FireShot() {
     // Recoil after this frame's move.
     game.playerVel.x = Nearest(static_cast<float>(game.playerVel.x) - c * 10.0f / 2.0f);
     game.playerVel.y = Nearest(static_cast<float>(game.playerVel.y) - sn * 10.0f / 2.0f);
-    game.soundRequests[game.gunSide] = 1;  // 0 left barrel, 1 right
+    game.soundRequests[kSoundShotLeft + game.gunSide] = 1;  // the left barrel, then the right
     game.gunSide ^= 1;
     game.fireCooldown = kFireCooldownFrames;
 }

@@ -2,13 +2,12 @@
 
 #include "game/enemies.h"
 #include "game/state.h"
+#include "game/slots.h"
 #include "media/sprite.h"
 #include "runtime/random.h"
 
 namespace {
 
-constexpr int32_t kBallSheet = 1;
-constexpr int32_t kShotPicture = 2;
 
 void AddStain(int32_t x, int32_t y) {
     Stain* stain = ListAdd(game.stainList);
@@ -42,7 +41,7 @@ bool OutsideField(const Shot& s) {
 void HitEnemies(Shot& s) {
     ListReset(game.enemyList);
     while (Enemy* e = ListNext(game.enemyList)) {
-        if (SpritesCollide(kShotPicture, s.x / 10, s.y / 10, kBallSheet, e->x / 10, e->y / 10))
+        if (SpritesCollide(kSpriteShot, s.x / 10, s.y / 10, kSpriteBalls, e->x / 10, e->y / 10))
             DestroyEnemy(*e, s);
     }
 }
@@ -75,7 +74,7 @@ void UpdateShots() {
             s->spent = 1;
             continue;
         }
-        SpriteDrawKeyed(kShotPicture, s->x / 10, s->y / 10);
+        SpriteDrawKeyed(kSpriteShot, s->x / 10, s->y / 10);
         HitEnemies(*s);
     }
     RemoveSpentShots();

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "game/slots.h"
+
 // The shots' field, both ends inside (tenths).
 inline constexpr int32_t kShotMaxX = 7960;
 inline constexpr int32_t kShotMaxY = 5960;
@@ -14,9 +16,6 @@ inline constexpr int32_t kKillSmokeLife = 32;
 inline constexpr int32_t kDeathClouds = 11;
 // playerDamage once the death's effects have been set off.
 inline constexpr int32_t kDamageDown = 1000;
-// Sound slots: the player's death, and the first of the five explosions.
-inline constexpr int32_t kSoundBigExplosion = 3;
-inline constexpr int32_t kSoundFirstExplosion = 4;
 
 void RespawnEnemies();    // phase 7
 void UpdateShots();       // phase 8

@@ -5,6 +5,7 @@
 
 #include "game/enemies.h"
 #include "game/frame_loop.h"
+#include "game/slots.h"
 #include "game/state.h"
 #include "game/tables.h"
 #include "media/input.h"
@@ -39,31 +40,33 @@ Platform DefaultPlatform() {
 }
 
 void LoadGameData() {
-    SpriteLoad(0, "Background.bmp");
+    SpriteLoad(kSpriteBackground, "Background.bmp");
+    // "Shild1.bmp", the brightest, goes to the highest slot.
     for (int32_t i = 1; i <= 7; ++i) {
         std::string name = "Shild" + std::to_string(i) + ".bmp";
-        SpriteLoad(13 - i, name.c_str(), 4);
-        RotatedSpriteCreate(13 - i, 13 - i);
+        int32_t slot = kSpriteShieldBrightest + 1 - i;
+        SpriteLoad(slot, name.c_str(), 4);
+        RotatedSpriteCreate(slot, slot);
     }
-    SpriteLoad(5, "kanone2.bmp", 4);
-    RotatedSpriteCreate(5, 5);
-    SpriteLoad(1, "kugeln.bmp");
+    SpriteLoad(kSpriteCannon, "kanone2.bmp", 4);
+    RotatedSpriteCreate(kSpriteCannon, kSpriteCannon);
+    SpriteLoad(kSpriteBalls, "kugeln.bmp");
     // Select the first 16 x 16 cell at once: otherwise the whole sheet would be the
     // overlap box of the first enemy in the first frame.
-    SpriteClip(1, 0, 0, 16, 16);
-    SpriteLoad(2, "shoot.bmp");
-    SpriteLoad(4, "Fleck.bmp", 4);
-    RotatedSpriteCreate(4, 4);
-    SpriteLoad(3, "rauch.bmp", 4);
-    RotatedSpriteCreate(3, 3);
+    SpriteClip(kSpriteBalls, 0, 0, 16, 16);
+    SpriteLoad(kSpriteShot, "shoot.bmp");
+    SpriteLoad(kSpriteStain, "Fleck.bmp", 4);
+    RotatedSpriteCreate(kSpriteStain, kSpriteStain);
+    SpriteLoad(kSpriteSmoke, "rauch.bmp", 4);
+    RotatedSpriteCreate(kSpriteSmoke, kSpriteSmoke);
 
-    SoundLoad(0, "Shotl.wav");
-    SoundLoad(1, "Shotr.wav");
-    SoundLoad(2, "flash.wav");
-    SoundLoad(3, "bigex.wav");
+    SoundLoad(kSoundShotLeft, "Shotl.wav");
+    SoundLoad(kSoundShotLeft + 1, "Shotr.wav");
+    SoundLoad(kSoundFlash, "flash.wav");
+    SoundLoad(kSoundBigExplosion, "bigex.wav");
     for (int32_t k = 0; k < 5; ++k) {
         std::string name = "Ex" + std::to_string(k + 1) + ".wav";
-        SoundLoad(k + 4, name.c_str());
+        SoundLoad(kSoundFirstExplosion + k, name.c_str());
     }
 }
 
