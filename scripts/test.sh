@@ -22,9 +22,9 @@ SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --preset asan -j "$jobs" -LE e
 
 echo "== the sound mixer under ThreadSanitizer"
 cmake --preset tsan
-cmake --build --preset tsan -j "$jobs" --target media_io_tests
+cmake --build --preset tsan -j "$jobs" --target media_tests
 TSAN_OPTIONS="halt_on_error=1" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
-  build/tsan/tests/media/media_io_tests --gtest_filter='Sound*'
+  build/tsan/tests/media/media_tests --gtest_filter='Sound*'
 
 echo "== bounded fuzz runs"
 sh fuzz/run.sh build/release/data "${DREEL_FUZZ_SECONDS:-60}"

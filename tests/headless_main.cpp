@@ -2,11 +2,10 @@
 // drivers unless the caller chose others, so the tests need no display or sound card.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include "test_support.h"
 
 int main(int argc, char** argv) {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    support::UseDummyDrivers();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

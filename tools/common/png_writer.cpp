@@ -1,86 +1,62 @@
 #include "tools/common/png_writer.h"
 
-#include <algorithm>
-#include <array>
-#include <cstddef>
+#include <png.h>
+
+#include <csetjmp>
 #include <cstdio>
+#include <new>
 
 namespace {
 
-// Stored deflate blocks carry at most this many bytes each.
-constexpr size_t kStoredBlockMax = 65535;
-// Keeps every length the format stores in 31 bits and the buffer within reason.
+// Keeps the rows within reason: a screenshot is 1.4 MB, a contact sheet a few more.
 constexpr int64_t kMaxRawBytes = int64_t{1} << 30;
 
-std::array<uint32_t, 256> MakeCrcTable() {
-    std::array<uint32_t, 256> table{};
-    for (uint32_t n = 0; n < 256; ++n) {
-        uint32_t c = n;
-        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[n] = c;
+// libpng reports through callbacks that leave by longjmp; the reason waits here.
+struct PngFailure {
+    char text[200] = "";
+};
+
+[[noreturn]] void OnPngError(png_structp png, png_const_charp message) {
+    auto* failure = static_cast<PngFailure*>(png_get_error_ptr(png));
+    std::snprintf(failure->text, sizeof failure->text, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}  // nothing a tool's user could act on
+
+void AppendToVector(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    bool grown = true;
+    try {
+        out->insert(out->end(), data, data + length);
+    } catch (const std::bad_alloc&) {
+        grown = false;
     }
-    return table;
+    // Only after the handler: a longjmp must not skip the exception's clean-up.
+    if (!grown) png_error(png, "out of memory");
 }
 
-void PutU32Be(std::vector<uint8_t>* out, uint32_t v) {
-    out->push_back(static_cast<uint8_t>(v >> 24));
-    out->push_back(static_cast<uint8_t>(v >> 16));
-    out->push_back(static_cast<uint8_t>(v >> 8));
-    out->push_back(static_cast<uint8_t>(v));
-}
+void FlushNothing(png_structp) {}  // libpng's default would take the vector for a FILE
 
-// Appends bytes one by one: plain, and it keeps the compiler's overflow warnings about
-// ranged inserts into a freshly grown vector away.
-void Append(std::vector<uint8_t>* out, std::span<const uint8_t> bytes) {
-    out->reserve(out->size() + bytes.size());
-    for (uint8_t b : bytes) out->push_back(b);
-}
-
-// Appends length, type, data and the CRC over type and data.
-void PutChunk(std::vector<uint8_t>* out, const char type[4], std::span<const uint8_t> data) {
-    PutU32Be(out, static_cast<uint32_t>(data.size()));
-    const size_t typeAt = out->size();
-    for (int i = 0; i < 4; ++i) out->push_back(static_cast<uint8_t>(type[i]));
-    Append(out, data);
-    PutU32Be(out, PngCrc32(std::span<const uint8_t>(out->data() + typeAt, 4 + data.size())));
-}
-
-// Each row: filter type 0 (none), then red, green, blue per pixel.
-std::vector<uint8_t> RawRows(int32_t width, int32_t height, const uint32_t* pixels) {
-    std::vector<uint8_t> raw;
-    raw.reserve(static_cast<size_t>(height) * (1 + static_cast<size_t>(width) * 3));
+// Every libpng call that may longjmp back here, with plain C values only: the longjmp
+// skips no destructor. `row` holds width * 3 bytes.
+bool WriteRows(png_structp png, png_infop info, int32_t width, int32_t height, const uint32_t* pixels,
+               png_bytep row) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
     for (int32_t y = 0; y < height; ++y) {
-        raw.push_back(0);
-        const uint32_t* row = pixels + static_cast<size_t>(y) * static_cast<size_t>(width);
+        const uint32_t* from = pixels + static_cast<size_t>(y) * static_cast<size_t>(width);
         for (int32_t x = 0; x < width; ++x) {
-            raw.push_back(static_cast<uint8_t>(row[x] >> 16));
-            raw.push_back(static_cast<uint8_t>(row[x] >> 8));
-            raw.push_back(static_cast<uint8_t>(row[x]));
+            row[3 * x] = static_cast<png_byte>(from[x] >> 16);
+            row[3 * x + 1] = static_cast<png_byte>(from[x] >> 8);
+            row[3 * x + 2] = static_cast<png_byte>(from[x]);
         }
+        png_write_row(png, row);
     }
-    return raw;
-}
-
-// A zlib stream (header 78 01: deflate, 32 KiB window, no dictionary) of stored blocks.
-std::vector<uint8_t> ZlibStored(std::span<const uint8_t> raw) {
-    std::vector<uint8_t> z;
-    z.reserve(raw.size() + raw.size() / kStoredBlockMax * 5 + 16);
-    z.push_back(0x78);
-    z.push_back(0x01);
-    size_t at = 0;
-    do {
-        const size_t len = std::min(kStoredBlockMax, raw.size() - at);
-        const bool last = at + len == raw.size();
-        z.push_back(last ? 1 : 0);  // BFINAL, BTYPE 00 (stored)
-        z.push_back(static_cast<uint8_t>(len));
-        z.push_back(static_cast<uint8_t>(len >> 8));
-        z.push_back(static_cast<uint8_t>(~len));
-        z.push_back(static_cast<uint8_t>(~len >> 8));
-        Append(&z, raw.subspan(at, len));
-        at += len;
-    } while (at < raw.size());
-    PutU32Be(&z, PngAdler32(raw));
-    return z;
+    png_write_end(png, info);
+    return true;
 }
 
 bool Fail(std::string* error, const std::string& why) {
@@ -88,68 +64,43 @@ bool Fail(std::string* error, const std::string& why) {
     return false;
 }
 
+// Null when the picture can be encoded.
+const char* BadArguments(int32_t width, int32_t height, const uint32_t* pixels) {
+    if (width <= 0 || height <= 0) return "picture size must be positive";
+    if (!pixels) return "no pixels";
+    if ((1 + int64_t{width} * 3) * height > kMaxRawBytes) return "picture too large";
+    return nullptr;
+}
+
 }  // namespace
-
-uint32_t PngCrc32(std::span<const uint8_t> bytes) {
-    static const std::array<uint32_t, 256> table = MakeCrcTable();
-    uint32_t c = 0xFFFFFFFFu;
-    for (uint8_t b : bytes) c = table[(c ^ b) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
-
-uint32_t PngAdler32(std::span<const uint8_t> bytes) {
-    constexpr uint32_t kMod = 65521;
-    uint32_t a = 1;
-    uint32_t b = 0;
-    // 5552 bytes is the most that can be summed before b could overflow 32 bits.
-    size_t at = 0;
-    while (at < bytes.size()) {
-        const size_t end = std::min(bytes.size(), at + 5552);
-        for (; at < end; ++at) {
-            a += bytes[at];
-            b += a;
-        }
-        a %= kMod;
-        b %= kMod;
-    }
-    return (b << 16) | a;
-}
 
 bool EncodePng(int32_t width, int32_t height, const uint32_t* pixels, std::vector<uint8_t>* out,
                std::string* error) {
-    if (width <= 0 || height <= 0) return Fail(error, "picture size must be positive");
-    if (!pixels || !out) return Fail(error, "no pixels or no output");
-    if ((1 + int64_t{width} * 3) * height > kMaxRawBytes) return Fail(error, "picture too large");
-
-    const std::vector<uint8_t> raw = RawRows(width, height, pixels);
-    const std::vector<uint8_t> idat = ZlibStored(raw);
-
-    std::vector<uint8_t> ihdr;
-    PutU32Be(&ihdr, static_cast<uint32_t>(width));
-    PutU32Be(&ihdr, static_cast<uint32_t>(height));
-    ihdr.push_back(8);  // bits per channel
-    ihdr.push_back(2);  // colour type: RGB
-    ihdr.push_back(0);  // compression: deflate
-    ihdr.push_back(0);  // filter method
-    ihdr.push_back(0);  // no interlace
-
+    if (const char* why = BadArguments(width, height, pixels)) return Fail(error, why);
+    if (!out) return Fail(error, "no output");
     out->clear();
-    static constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    Append(out, kSignature);
-    PutChunk(out, "IHDR", ihdr);
-    PutChunk(out, "IDAT", idat);
-    PutChunk(out, "IEND", {});
-    return true;
+    std::vector<png_byte> row(static_cast<size_t>(width) * 3);
+    PngFailure failure;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &failure, OnPngError, OnPngWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return Fail(error, "libpng could not start");
+    }
+    png_set_write_fn(png, out, AppendToVector, FlushNothing);
+    const bool ok = WriteRows(png, info, width, height, pixels, row.data());
+    png_destroy_write_struct(&png, &info);
+    return ok || Fail(error, std::string("libpng: ") + failure.text);
 }
 
+// Encoded in memory first: a picture that cannot be encoded leaves no file behind.
 bool WritePng(const char* path, int32_t width, int32_t height, const uint32_t* pixels, std::string* error) {
     if (!path) return Fail(error, "no file name");
     std::vector<uint8_t> bytes;
     if (!EncodePng(width, height, pixels, &bytes, error)) return false;
-    std::FILE* f = std::fopen(path, "wb");
-    if (!f) return Fail(error, std::string("cannot open ") + path + " for writing");
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !closed) return Fail(error, std::string("cannot write ") + path);
-    return true;
+    std::FILE* file = std::fopen(path, "wb");
+    if (!file) return Fail(error, std::string("cannot open ") + path + " for writing");
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool closed = std::fclose(file) == 0;
+    return (written && closed) || Fail(error, std::string("cannot write ") + path);
 }
