@@ -5,7 +5,8 @@
 // in the queue itself: frames that run back to back with no window poll in between
 // lose nothing, and an event is handled once, by whoever takes it off the queue.
 // Movement is read once per examination from SDL's relative motion, unscaled.
-// Losing the focus: no movement, buttons and keys keep what they read last.
+// Losing the focus: no movement, and every key and button reads as released (their
+// releases go to the other window, so nothing held would ever come up).
 // Depends on SDL2 video/events and media/scan_codes.cpp.
 #include "media/input.h"
 
@@ -180,7 +181,8 @@ int32_t KeyboardExamine() {
     TakeQueuedInput();
     if (!g_keyboard.focused) {
         std::memset(g_keyboard.pressed, 0, sizeof g_keyboard.pressed);
-        return 0;  // the snapshot keeps what it read last
+        std::memset(g_keyboard.snapshot, 0, sizeof g_keyboard.snapshot);
+        return 0;
     }
     int count = 0;
     const Uint8* held = SDL_GetKeyboardState(&count);
@@ -236,8 +238,9 @@ int32_t MouseExamine() {
     if (!g_mouse.initialised) return 0;
     TakeQueuedInput();
     if (g_mouse.released || !g_mouse.focused) {
-        // Buttons keep what they read last.
+        // Released by the game, buttons keep what they read last; away, none is held.
         DiscardPendingMouse();
+        if (!g_mouse.focused) std::memset(g_mouse.buttons, 0, sizeof g_mouse.buttons);
         g_mouse.wasFocused = g_mouse.focused;
         return 0;
     }
