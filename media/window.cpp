@@ -3,7 +3,8 @@
 // buffer in memory and its paced present into the window's own framebuffer (shared
 // memory on X11: no 3-D driver and none of its helper threads, so an idle game stays
 // cheap on machines without a graphics card).
-// Limits: windows are never resizable and never full screen; centring on the active
+// Limits: the display-less drivers (offscreen, dummy) only when SDL_VIDEODRIVER names
+// them; windows are never resizable and never full screen; centring on the active
 // window falls back to centring on the desktop (SDL knows no active window of ours).
 // Depends on SDL2 video, sprite.h (ScreenClose frees the sprites), text.h (ScreenFlip
 // ends an open text block) and input_events.h.
@@ -13,6 +14,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -226,9 +229,32 @@ int32_t DisplayInit() {
         std::fprintf(stderr, "display: %s\n", SDL_GetError());
         return 0;
     }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!VideoDriverAllowed(driver, std::getenv("SDL_VIDEODRIVER"))) {
+        // Without a display SDL falls back to a driver that shows nothing: the game
+        // would run unseen until killed.
+        std::fprintf(stderr, "display: no display found (SDL chose the '%s' driver)\n", driver);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return 0;
+    }
     ctx.displayInit = true;
     SpritesFreeAll();
     return 1;
+}
+
+bool VideoDriverAllowed(const char* driver, const char* requested) {
+    if (!driver) return false;
+    if (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0) return true;
+    // SDL takes a comma-separated list of drivers to try.
+    std::string list = requested ? requested : "";
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(',', start);
+        if (end == std::string::npos) end = list.size();
+        if (SDL_strcasecmp(list.substr(start, end - start).c_str(), driver) == 0) return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 bool DisplayIsInitialised() { return ctx.displayInit; }

@@ -15,7 +15,11 @@ inline constexpr int32_t kEventSize = 5;    // shown, minimised, restored, resiz
 inline constexpr int32_t kPixelFormatCode = 7;
 
 void WindowLibraryInit();
+// Fails (0) when SDL found no display and fell back to one that shows nothing.
 int32_t DisplayInit();
+// Whether the video driver SDL chose may be used: the display-less ones only when
+// `requested` (SDL_VIDEODRIVER, comma-separated) names them.
+bool VideoDriverAllowed(const char* driver, const char* requested);
 // Returns a non-zero handle on success. Flag bit 0 centres on the desktop.
 intptr_t WindowOpen(int32_t slot, int32_t x, int32_t y, int32_t width, int32_t height,
                     uint32_t flags, const char* title);

@@ -191,3 +191,15 @@ TEST_F(Rotated, EachBlendFactorMixesTheCoveredPixelsRoundedAndLimited) {
     RotatedSpriteDraw(7, 30, 10, 255);
     EXPECT_EQ((std::array{At(30, 11), At(31, 10)}), (std::array{t, s}));
 }
+
+TEST(Display, DriversThatShowNothingAreUsedOnlyWhenAskedForByName) {
+    const struct { const char* driver; const char* requested; bool allowed; } cases[] = {
+        {"x11", nullptr, true},         {"wayland", "x11", true},      {"offscreen", nullptr, false},
+        {"dummy", "", false},           {"dummy", "x11", false},       {"offscreen", "dummy", false},
+        {"dummy", "dummy", true},       {"offscreen", "x11,offscreen", true}, {"dummy", "DUMMY", true},
+        {nullptr, "dummy", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(VideoDriverAllowed(c.driver, c.requested), c.allowed) << (c.driver ? c.driver : "none") << " / "
+                                                                       << (c.requested ? c.requested : "unset");
+}
