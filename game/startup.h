@@ -12,7 +12,7 @@ inline constexpr const char* kErrorTitle = "Varnok Dreel";
 // Steps 1 to 14 of start-up. Returns false when a check, the window or the screen
 // failed; the end step has then been performed already.
 bool StartUp(const Platform& platform);
-// Loads the 13 pictures and 9 sounds from the current folder into their slots.
+// Loads the 13 pictures and 9 sounds, by bare name through the data search, into their slots.
 void LoadGameData();
 // Places eleven enemies at the edges and sets the state of play (steps 12 and 13).
 void SetUpPlay(const Platform& platform);

@@ -1,30 +1,70 @@
-// Whole-file reading for the readers (see byte_reader.h). Depends on the C library only.
+// Whole-file reading for the readers (see byte_reader.h). Depends on POSIX file calls.
 #include "media/byte_reader.h"
 
-#include <algorithm>
-#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-std::optional<FileBytes> ReadWholeFile(const char* path) {
-    std::FILE* f = std::fopen(path, "rb");
-    if (!f) return std::nullopt;
-    FileBytes data;
-    // One allocation of the file's size when it can be had, then read until the real
-    // end: the size is only a hint (the file may change, or be a pipe).
-    if (std::fseek(f, 0, SEEK_END) == 0) {
-        long size = std::ftell(f);
-        if (size > 0) data.reserve(static_cast<size_t>(size) + 1);
-        std::rewind(f);
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+FileRead Failed(const char* why, bool missing = false) {
+    FileRead r;
+    r.missing = missing;
+    r.why = why;
+    return r;
+}
+
+// A FIFO would block the open or the read for ever, and a device may never end.
+const char* RefusalOf(const struct stat& info) {
+    if (!S_ISREG(info.st_mode)) return "not a regular file";
+    if (static_cast<unsigned long long>(info.st_size) > kMaxFileBytes) return "larger than 64 MiB";
+    return nullptr;
+}
+
+}  // namespace
+
+FileRead ReadWholeFile(const char* path) {
+    struct stat info {};
+    if (::stat(path, &info) != 0) return Failed(std::strerror(errno), errno == ENOENT || errno == ENOTDIR);
+    if (const char* refusal = RefusalOf(info)) return Failed(refusal);
+    // Non-blocking, so a FIFO swapped in after the check cannot hang the open.
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return Failed(std::strerror(errno), errno == ENOENT);
+    FileRead result;
+    if (::fstat(fd, &info) != 0) {
+        result = Failed(std::strerror(errno));
+    } else if (const char* refusal = RefusalOf(info)) {
+        result = Failed(refusal);
+    } else {
+        // The size is only a hint: the file may grow or shrink while it is read, so read
+        // to the real end, but never past the cap.
+        FileBytes data(static_cast<size_t>(info.st_size) + 1);
+        size_t used = 0;
+        for (;;) {
+            if (used == data.size()) {
+                if (data.size() > kMaxFileBytes) break;
+                data.resize(std::min(data.size() * 2, kMaxFileBytes + 1));
+            }
+            const ssize_t n = ::read(fd, data.data() + used, data.size() - used);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                result = Failed(std::strerror(errno));
+                break;
+            }
+            if (n == 0) break;
+            used += static_cast<size_t>(n);
+        }
+        if (used > kMaxFileBytes) {
+            result = Failed("larger than 64 MiB");
+        } else if (*result.why == '\0') {
+            data.resize(used);
+            result.bytes = std::move(data);
+        }
     }
-    size_t used = 0;
-    for (;;) {
-        if (used == data.size()) data.resize(std::max(data.capacity(), used + 65536));
-        size_t n = std::fread(data.data() + used, 1, data.size() - used, f);
-        if (n == 0) break;
-        used += n;
-    }
-    bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) return std::nullopt;
-    data.resize(used);
-    return data;
+    ::close(fd);
+    return result;
 }

@@ -53,5 +53,16 @@ struct ByteReader {
 
 using FileBytes = std::vector<uint8_t, BigAllocator<uint8_t>>;
 
-// Reads a whole file in one piece; nullopt when it cannot be opened or read.
-std::optional<FileBytes> ReadWholeFile(const char* path);
+// Larger files are refused: well above any real picture or sound, and far below what
+// would exhaust memory.
+inline constexpr size_t kMaxFileBytes = size_t{64} << 20;
+
+struct FileRead {
+    std::optional<FileBytes> bytes;  // nullopt on failure
+    bool missing = false;            // nothing at the path at all
+    const char* why = "";            // the reason of a failure, for the player
+};
+
+// Reads a whole regular file of at most kMaxFileBytes in one piece. Anything else (a
+// FIFO, a device, a folder, a larger file) is refused without waiting or reading it.
+FileRead ReadWholeFile(const char* path);

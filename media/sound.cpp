@@ -26,7 +26,7 @@
 #include <utility>
 #include <vector>
 
-#include "media/byte_reader.h"
+#include "media/data_files.h"
 #include "media/wave_reader.h"
 
 namespace {
@@ -151,7 +151,7 @@ int32_t SoundInit() {
 
 int32_t SoundLoad(int32_t slot, const char* file) {
     if (!g_sound.open || slot < 0 || slot > kSoundMaxSlot || !file) return 0;
-    auto bytes = ReadWholeFile(file);
+    auto bytes = ReadDataFile(file);
     if (!bytes) return 0;
     const WaveResult wave = ReadWave(*bytes);
     if (!wave.ok) return 0;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "media/bmp_reader.h"
-#include "media/byte_reader.h"
+#include "media/data_files.h"
 #include "media/window.h"
 
 namespace {
@@ -90,7 +90,7 @@ void Draw(int32_t slot, int32_t x, int32_t y) {
 
 int32_t SpriteLoad(int32_t slot, const char* file, int32_t flags) {
     if (!file || slot < 0 || slot >= kMaxSpriteSlot) return 0;
-    auto bytes = ReadWholeFile(file);
+    auto bytes = ReadDataFile(file);
     if (!bytes) return 0;  // a missing file leaves the slot as it was
     SpriteSlot* s = Writable(slot);
     *s = SpriteSlot{};

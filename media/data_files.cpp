@@ -1,0 +1,107 @@
+#include "media/data_files.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#ifndef DREEL_DATA_RELATIVE_BUILD
+#define DREEL_DATA_RELATIVE_BUILD "../data"
+#endif
+#ifndef DREEL_DATA_RELATIVE_INSTALL
+#define DREEL_DATA_RELATIVE_INSTALL "../share/dreel"
+#endif
+
+namespace {
+
+std::vector<std::string> g_folders{"."};
+
+std::string WithoutTrailingSlash(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+void AddOnce(std::vector<std::string>& folders, const std::string& folder) {
+    for (const std::string& f : folders)
+        if (f == folder) return;
+    folders.push_back(folder);
+}
+
+}  // namespace
+
+std::vector<std::string> DataSearchFolders(const DataSearchInputs& in) {
+    if (in.overrideFolder) return {WithoutTrailingSlash(*in.overrideFolder)};
+    std::vector<std::string> folders{"."};
+    if (!in.executableFolder.empty()) {
+        for (const std::string& relative : in.relativeFolders) {
+            std::filesystem::path p = std::filesystem::path(in.executableFolder) / relative;
+            AddOnce(folders, WithoutTrailingSlash(p.lexically_normal().string()));
+        }
+    }
+    // The XDG rules: unset or empty means the default, and relative entries are ignored.
+    std::string xdg = in.xdgDataDirs.value_or("");
+    if (xdg.empty()) xdg = "/usr/local/share:/usr/share";
+    size_t start = 0;
+    while (start <= xdg.size()) {
+        size_t end = xdg.find(':', start);
+        if (end == std::string::npos) end = xdg.size();
+        const std::string entry = xdg.substr(start, end - start);
+        if (!entry.empty() && entry.front() == '/') AddOnce(folders, WithoutTrailingSlash(entry) + "/dreel");
+        start = end + 1;
+    }
+    return folders;
+}
+
+std::string DataPathIn(const std::string& folder, const std::string& name) {
+    if (folder == ".") return name;
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+std::optional<std::string> FindDataFile(const std::vector<std::string>& folders, const std::string& name,
+                                        const std::function<bool(const std::string&)>& usable) {
+    if (name.find('/') != std::string::npos) {
+        if (usable(name)) return name;
+        return std::nullopt;
+    }
+    for (const std::string& folder : folders) {
+        std::string path = DataPathIn(folder, name);
+        if (usable(path)) return path;
+    }
+    return std::nullopt;
+}
+
+DataSearchInputs DataSearchInputsOfProcess(std::optional<std::string> overrideFolder) {
+    DataSearchInputs in;
+    if (char* base = SDL_GetBasePath()) {
+        in.executableFolder = base;
+        SDL_free(base);
+    }
+    in.relativeFolders = {DREEL_DATA_RELATIVE_BUILD, DREEL_DATA_RELATIVE_INSTALL};
+    if (const char* xdg = std::getenv("XDG_DATA_DIRS")) in.xdgDataDirs = xdg;
+    in.overrideFolder = std::move(overrideFolder);
+    return in;
+}
+
+void DataSearchSet(std::vector<std::string> folders) { g_folders = std::move(folders); }
+void DataSearchReset() { g_folders = {"."}; }
+const std::vector<std::string>& DataSearchList() { return g_folders; }
+
+std::optional<FileBytes> ReadDataFile(const char* name) {
+    std::optional<FileBytes> bytes;
+    std::string refusals;
+    const auto readable = [&](const std::string& path) {
+        FileRead r = ReadWholeFile(path.c_str());
+        if (r.bytes) {
+            bytes = std::move(r.bytes);
+            return true;
+        }
+        if (!r.missing) refusals += "; " + path + ": " + r.why;
+        return false;
+    };
+    if (FindDataFile(g_folders, name, readable)) return bytes;
+    std::string folders;
+    for (const std::string& f : g_folders) folders += (folders.empty() ? "" : ", ") + f;
+    std::fprintf(stderr, "dreel: cannot find '%s' (looked in: %s%s)\n", name, folders.c_str(), refusals.c_str());
+    return std::nullopt;
+}

@@ -1,0 +1,42 @@
+// Where the game's data files are found. The game names them bare ("Background.bmp");
+// a bare name is looked for in the current folder first, then in the data folders that
+// belong to the executable (found from its own location, so a moved build or install
+// still works), then in each $XDG_DATA_DIRS entry + "/dreel". --data replaces the list.
+// Limits: names with a folder part are used as given; the list is fixed at start-up.
+// Depends on SDL2 (SDL_GetBasePath) and byte_reader.h.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "media/byte_reader.h"
+
+struct DataSearchInputs {
+    std::string executableFolder;              // empty when unknown
+    std::vector<std::string> relativeFolders;  // from the executable's folder to data folders
+    std::optional<std::string> xdgDataDirs;    // nullopt when unset
+    std::optional<std::string> overrideFolder; // --data
+};
+
+// The folders to search, in order; "." is the current folder.
+std::vector<std::string> DataSearchFolders(const DataSearchInputs& inputs);
+// The path of `name` in `folder` ("." gives the bare name).
+std::string DataPathIn(const std::string& folder, const std::string& name);
+// The first candidate path of `name` that `usable` accepts, or none.
+std::optional<std::string> FindDataFile(const std::vector<std::string>& folders, const std::string& name,
+                                        const std::function<bool(const std::string&)>& usable);
+
+// The inputs of this process: SDL's base path, the folders fixed when it was built,
+// the environment.
+DataSearchInputs DataSearchInputsOfProcess(std::optional<std::string> overrideFolder);
+
+// The folders the loaders search; until set, only the current folder.
+void DataSearchSet(std::vector<std::string> folders);
+void DataSearchReset();
+const std::vector<std::string>& DataSearchList();
+
+// Reads a data file by name through the search list. A file found nowhere is one line
+// on standard error naming it, the folders and why any candidate was refused.
+std::optional<FileBytes> ReadDataFile(const char* name);
