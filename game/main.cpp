@@ -1,10 +1,12 @@
-// The game's entry point. The command line is ignored; the data files are read from
-// the current folder.
+// The game's entry point: the command line, the data search, then the game.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
+#include "game/command_line.h"
 #include "game/frame_loop.h"
 #include "game/startup.h"
+#include "media/data_files.h"
 
 namespace {
 
@@ -20,9 +22,26 @@ void RunFrameWithReport() {
     }
 }
 
+int Refuse(const std::string& error) {
+    std::fprintf(stderr, "dreel: %s\n%s", error.c_str(), UsageText());
+    return 2;
+}
+
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (line.action) {
+        case CommandAction::Help: std::fputs(UsageText(), stdout); return 0;
+        case CommandAction::Version: std::printf("%s\n", VersionLine().c_str()); return 0;
+        case CommandAction::Fail: return Refuse(line.error);
+        case CommandAction::Play: break;
+    }
+    std::error_code error;
+    if (line.dataFolder && !std::filesystem::is_directory(*line.dataFolder, error))
+        return Refuse("option '--data': '" + *line.dataFolder + "' is not a folder");
+    DataSearchSet(DataSearchFolders(DataSearchInputsOfProcess(line.dataFolder)));
+
     Platform platform = DefaultPlatform();
     if (std::getenv("DREEL_FRAME_STATS")) platform.runFrame = RunFrameWithReport;
     return RunGame(platform);

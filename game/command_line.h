@@ -1,0 +1,22 @@
+// The game's command line: what it asks for, and the words it answers with. Parsing only;
+// main acts on the result. Depends on the standard library only.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class CommandAction { Play, Help, Version, Fail };
+
+struct CommandLine {
+    CommandAction action = CommandAction::Play;
+    std::optional<std::string> dataFolder;  // --data DIR
+    std::string error;                      // why it failed, for "dreel: <error>"
+};
+
+// The arguments after the program's name.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+// The usage text, several lines ending in a newline.
+const char* UsageText();
+// "Dreel <version>".
+std::string VersionLine();

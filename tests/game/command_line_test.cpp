@@ -1,0 +1,53 @@
+// The command line: parsed as a table, then the real executable's answers and exit codes.
+#include <gtest/gtest.h>
+
+#include "game/command_line.h"
+#include "test_support.h"
+
+TEST(CommandLine, OptionsValuesAndStrayWordsAreSortedOut) {
+    using A = CommandAction;
+    const struct { std::vector<std::string> args; A action; std::string dataOrError; } cases[] = {
+        {{}, A::Play, ""},
+        {{"--data", "/d"}, A::Play, "/d"},
+        {{"--data=/e", "--data", "/f"}, A::Play, "/f"},  // the last one counts
+        {{"--version"}, A::Version, ""},
+        {{"--version", "-h"}, A::Help, ""},
+        {{"--data"}, A::Fail, "option '--data' needs a folder"},
+        {{"--data="}, A::Fail, "option '--data' needs a folder, not an empty name"},
+        {{"--fullscreen"}, A::Fail, "unknown option '--fullscreen'"},
+        {{"--help", "-x"}, A::Fail, "unknown option '-x'"},
+        {{"levels"}, A::Fail, "unexpected argument 'levels'"},
+    };
+    for (const auto& c : cases) {
+        const CommandLine line = ParseCommandLine(c.args);
+        EXPECT_EQ(line.action, c.action) << testing::PrintToString(c.args);
+        EXPECT_EQ(line.action == A::Fail ? line.error : line.dataFolder.value_or(""), c.dataOrError);
+    }
+}
+
+TEST(CommandLine, TheGameAnswersOnTheRightStreamWithTheRightExitCode) {
+    // No display at all: SDL would fall back to a driver that shows nothing.
+    const std::vector<std::string> noDisplay = {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=dummy"};
+    const struct { std::vector<std::string> args, env; int code; std::string outStart, errHas; } cases[] = {
+        {{"--help"}, {}, 0, "Usage: dreel [OPTION]...\n", ""},
+        {{"--version"}, {}, 0, "Dreel 1.0.0\n", ""},
+        {{"--scale", "2"}, {}, 2, "", "dreel: unknown option '--scale'\nUsage: dreel"},
+        {{"--data", "/no/such/folder"}, {}, 2, "", "dreel: option '--data': '/no/such/folder' is not a folder\nUsage:"},
+        {{}, noDisplay, 1, "", "Varnok Dreel: Sprite\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> argv{DREEL_GAME_BINARY};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        support::RunOptions options;
+        options.env = c.env;
+        options.timeoutMs = 20000;
+        const support::ProcessResult r = support::RunProcess(argv, options);
+        const std::string what = testing::PrintToString(c.args);
+        EXPECT_EQ(r.exitCode, c.code) << what << r.err;
+        EXPECT_EQ(r.out.substr(0, c.outStart.size()), c.outStart) << what;
+        EXPECT_NE(r.err.find(c.errHas), std::string::npos) << what << r.err;
+        if (c.code == 0) {
+            EXPECT_EQ(r.err, "") << what;
+        }
+    }
+}
