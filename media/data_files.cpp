@@ -85,7 +85,6 @@ DataSearchInputs DataSearchInputsOfProcess(std::optional<std::string> overrideFo
 
 void DataSearchSet(std::vector<std::string> folders) { g_folders = std::move(folders); }
 void DataSearchReset() { g_folders = {"."}; }
-const std::vector<std::string>& DataSearchList() { return g_folders; }
 
 std::optional<FileBytes> ReadDataFile(const char* name) {
     std::optional<FileBytes> bytes;

@@ -35,7 +35,6 @@ DataSearchInputs DataSearchInputsOfProcess(std::optional<std::string> overrideFo
 // The folders the loaders search; until set, only the current folder.
 void DataSearchSet(std::vector<std::string> folders);
 void DataSearchReset();
-const std::vector<std::string>& DataSearchList();
 
 // Reads a data file by name through the search list. A file found nowhere is one line
 // on standard error naming it, the folders and why any candidate was refused.
