@@ -114,7 +114,8 @@ protected:
 
     void StartGame(const char* audio) {
         setenv("SDL_AUDIODRIVER", audio, 1);
-        game_ = Spawn({DREEL_GAME_BINARY}, work_.path.string(), work_ / "stderr.txt");
+        // --data: a removed file must not be found beside the executable instead.
+        game_ = Spawn({DREEL_GAME_BINARY, "--data", work_.path.string()}, work_.path.string(), work_ / "stderr.txt");
     }
     std::string Stderr() const { return support::ReadText(work_ / "stderr.txt"); }
 
@@ -240,6 +241,9 @@ TEST_F(RealWindow, EndsAsAskedAndWithoutSomeFiles) {
         }
         EXPECT_EQ(WaitExit(game_, 10000), c.exitCode) << Stderr();
         EXPECT_EQ(Stderr().find("Varnok Dreel: Sound") != std::string::npos, c.exitCode == 1) << Stderr();
+        for (const std::string& name : c.missing)
+            EXPECT_NE(Stderr().find("dreel: cannot find '" + name + "' (looked in: " + work_.path.string() + ")\n"),
+                      std::string::npos) << Stderr();
         Stop(game_);
     }
 }
