@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "runtime/format.h"
+
 #ifndef DREEL_DATA_RELATIVE_BUILD
 #define DREEL_DATA_RELATIVE_BUILD "../data"
 #endif
@@ -42,14 +44,8 @@ std::vector<std::string> DataSearchFolders(const DataSearchInputs& in) {
     // The XDG rules: unset or empty means the default, and relative entries are ignored.
     std::string xdg = in.xdgDataDirs.value_or("");
     if (xdg.empty()) xdg = "/usr/local/share:/usr/share";
-    size_t start = 0;
-    while (start <= xdg.size()) {
-        size_t end = xdg.find(':', start);
-        if (end == std::string::npos) end = xdg.size();
-        const std::string entry = xdg.substr(start, end - start);
+    for (const std::string& entry : SplitList(xdg, ':'))
         if (!entry.empty() && entry.front() == '/') AddOnce(folders, WithoutTrailingSlash(entry) + "/dreel");
-        start = end + 1;
-    }
     return folders;
 }
 

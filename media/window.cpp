@@ -21,6 +21,7 @@
 
 #include "media/input_events.h"
 #include "media/sprite.h"
+#include "runtime/format.h"
 #include "media/text.h"
 
 namespace {
@@ -246,14 +247,8 @@ bool VideoDriverAllowed(const char* driver, const char* requested) {
     if (!driver) return false;
     if (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0) return true;
     // SDL takes a comma-separated list of drivers to try.
-    std::string list = requested ? requested : "";
-    size_t start = 0;
-    while (start <= list.size()) {
-        size_t end = list.find(',', start);
-        if (end == std::string::npos) end = list.size();
-        if (SDL_strcasecmp(list.substr(start, end - start).c_str(), driver) == 0) return true;
-        start = end + 1;
-    }
+    for (const std::string& name : SplitList(requested ? requested : "", ','))
+        if (SDL_strcasecmp(name.c_str(), driver) == 0) return true;
     return false;
 }
 

@@ -26,3 +26,13 @@ std::string FormatDecimal(int32_t value) {
     while (n > 0) out.push_back(digits[--n]);
     return out;
 }
+
+std::vector<std::string> SplitList(std::string_view text, char separator) {
+    std::vector<std::string> pieces;
+    for (size_t start = 0;;) {
+        const size_t end = text.find(separator, start);
+        pieces.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos) return pieces;
+        start = end + 1;
+    }
+}
