@@ -1,10 +1,31 @@
 #include "game/command_line.h"
 
+#include <string_view>
+
 #ifndef DREEL_VERSION
 #define DREEL_VERSION "unknown"
 #endif
 
 namespace {
+
+constexpr int kMaxScale = 16;  // 12800 x 9600: more than any screen
+
+// The option taking a value that `arg` is, alone or as NAME=VALUE; null if none.
+const char* ValueOption(const std::string& arg) {
+    for (const char* name : {"--data", "--scale"}) {
+        const std::string_view n(name);
+        if (arg == n || (arg.starts_with(n) && arg.size() > n.size() && arg[n.size()] == '=')) return name;
+    }
+    return nullptr;
+}
+
+bool ParseScale(const std::string& text, int* scale) {
+    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    const int n = std::stoi(text);
+    if (n < 1 || n > kMaxScale) return false;
+    *scale = n;
+    return true;
+}
 
 CommandLine Failure(std::string error) {
     CommandLine line;
@@ -24,16 +45,24 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             help = true;
         } else if (arg == "--version") {
             version = true;
-        } else if (arg == "--data" || arg.starts_with("--data=")) {
+        } else if (arg == "--fullscreen" || arg == "--window") {
+            line.fullscreen = arg == "--fullscreen";  // the last one given wins
+        } else if (const char* name = ValueOption(arg)) {
             std::string value;
-            if (arg == "--data") {
-                if (i + 1 == args.size()) return Failure("option '--data' needs a folder");
+            if (arg == name) {
+                if (i + 1 == args.size()) return Failure(std::string("option '") + name + "' needs a value");
                 value = args[++i];
             } else {
-                value = arg.substr(7);
+                value = arg.substr(std::string_view(name).size() + 1);
             }
-            if (value.empty()) return Failure("option '--data' needs a folder, not an empty name");
-            line.dataFolder = value;
+            if (std::string_view(name) == "--scale") {
+                if (!ParseScale(value, &line.scale))
+                    return Failure("option '--scale' needs a whole number from 1 to " + std::to_string(kMaxScale) +
+                                   ", not '" + value + "'");
+            } else {
+                if (value.empty()) return Failure("option '--data' needs a folder, not an empty name");
+                line.dataFolder = value;
+            }
         } else if (arg.starts_with("-")) {
             return Failure("unknown option '" + arg + "'");
         } else {
@@ -50,9 +79,14 @@ const char* UsageText() {
     return "Usage: dreel [OPTION]...\n"
            "Steer a ball with a twin-barrelled cannon through an arena of enemy balls.\n"
            "\n"
-           "  --data DIR   read the pictures and sounds from DIR only\n"
-           "  --help       show this text and exit\n"
-           "  --version    show the version and exit\n"
+           "  --data DIR     read the pictures and sounds from DIR only\n"
+           "  --fullscreen   start in full screen\n"
+           "  --window       start in a window (the default)\n"
+           "  --scale N      open the window N times as large (1 to 16), as far as it fits\n"
+           "  --help         show this text and exit\n"
+           "  --version      show the version and exit\n"
+           "\n"
+           "F11 or Alt+Enter switches between the window and full screen.\n"
            "\n"
            "Without --data the data files are looked for in the current folder, beside\n"
            "the game's own folder, then in each $XDG_DATA_DIRS folder + /dreel.\n";

@@ -11,6 +11,8 @@ enum class CommandAction { Play, Help, Version, Fail };
 struct CommandLine {
     CommandAction action = CommandAction::Play;
     std::optional<std::string> dataFolder;  // --data DIR
+    bool fullscreen = false;                // --fullscreen; --window undoes it
+    int scale = 1;                          // --scale N: the window N times as large
     std::string error;                      // why it failed, for "dreel: <error>"
 };
 

@@ -7,6 +7,7 @@
 #include "game/frame_loop.h"
 #include "game/startup.h"
 #include "media/data_files.h"
+#include "media/window.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     if (line.dataFolder && !std::filesystem::is_directory(*line.dataFolder, error))
         return Refuse("option '--data': '" + *line.dataFolder + "' is not a folder");
     DataSearchSet(DataSearchFolders(DataSearchInputsOfProcess(line.dataFolder)));
+    WindowSetStartOptions({line.fullscreen, line.scale});
 
     Platform platform = DefaultPlatform();
     if (std::getenv("DREEL_FRAME_STATS")) platform.runFrame = RunFrameWithReport;

@@ -1,17 +1,20 @@
 // Window and screen. Provides the window table, the game's SDL window, the event poll
 // (which also feeds every event to the input module), the persistent 800 x 600 back
-// buffer in memory and its paced present into the window's own framebuffer (shared
-// memory on X11: no 3-D driver and none of its helper threads, so an idle game stays
-// cheap on machines without a graphics card).
+// buffer in memory and its paced present through presenter.cpp, placed by placement.cpp:
+// the largest whole-number scale that fits the window, centred, black bars around.
+// The window is resizable, never smaller than it was opened, and F11 or Alt+Enter
+// switch it to borderless full screen on its display and back.
 // Limits: the display-less drivers (offscreen, dummy) only when SDL_VIDEODRIVER names
-// them; windows are never resizable and never full screen; centring on the active
-// window falls back to centring on the desktop (SDL knows no active window of ours).
+// them; centring on the active window falls back to centring on the desktop (SDL knows
+// no active window of ours); full screen needs a window manager on X11.
 // Depends on SDL2 video, sprite.h (ScreenClose frees the sprites), text.h (ScreenFlip
-// ends an open text block) and input_events.h.
+// ends an open text block), input_events.h, presenter.h and placement.h.
 #include "media/window.h"
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +23,7 @@
 #include <vector>
 
 #include "media/input_events.h"
+#include "media/presenter.h"
 #include "media/sprite.h"
 #include "runtime/format.h"
 #include "media/text.h"
@@ -32,11 +36,6 @@ constexpr uint32_t kStyleCaption = 0xC00000;
 constexpr uint32_t kStyleVisible = 0x10000000;
 constexpr int32_t kMaxWindowSlot = 1 << 16;
 constexpr int32_t kMaxScreenSide = 16384;
-
-struct Presenter {
-    SDL_Surface* source = nullptr;  // wraps the back buffer's pixels, no copy
-    SDL_Window* window = nullptr;
-};
 
 struct WindowContext {
     // Window table
@@ -58,20 +57,26 @@ struct WindowContext {
     int64_t frameInterval = 0;
     int64_t lastPresent = 0;
     bool lastPresentSet = false;
+
+    // Set by the event watch while SDL pumps, acted on at the next flip
+    bool watching = false;                    // the event watch is installed
+    std::atomic<bool> toggleWanted = false;   // F11 or Alt+Enter was pressed
+    std::atomic<bool> windowChanged = false;  // resized, shown, uncovered
+    int windowedW = 0, windowedH = 0;         // the window's size before full screen
 };
 
 WindowContext ctx;
-bool pacingOn = true;  // a process setting, kept across resets
+// Process settings, kept across resets.
+bool pacingOn = true;
+WindowStartOptions startOptions;
+PresenterChoice presenterChoice = PresenterChoice::Automatic;
 
 int64_t NowNs() {
     using namespace std::chrono;
     return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void ReleasePresenter() {
-    if (ctx.presenter.source) SDL_FreeSurface(ctx.presenter.source);
-    ctx.presenter = Presenter{};
-}
+void ReleasePresenter() { PresenterRelease(&ctx.presenter); }
 
 SDL_Window* WindowBySlot(int32_t slot) {
     if (slot < 0 || slot >= static_cast<int32_t>(ctx.windows.size())) return nullptr;
@@ -98,32 +103,33 @@ SDL_Window* WindowByHandle(intptr_t handle) {
 
 uint32_t SdlWindowFlags(uint32_t style) {
     // The caller's visible bit is inverted: passing it asks for a hidden window.
-    uint32_t flags = SDL_WINDOW_ALLOW_HIGHDPI;
+    uint32_t flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
+    if (startOptions.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (style & kStyleVisible) flags |= SDL_WINDOW_HIDDEN;
     if ((style & ~kStyleVisible) == 0) style |= kStyleCaption;
     if ((style & kStyleCaption) == 0) flags |= SDL_WINDOW_BORDERLESS;
     return flags;
 }
 
-// The back buffer must already hold its pixels: the source surface points into them.
-bool CreatePresenter(SDL_Window* window) {
-    // On X11 the window's plain shared-memory framebuffer, not one backed by a 3-D
-    // renderer. Elsewhere (Wayland, macOS) the renderer-backed one is the only kind,
-    // and SDL decides this once per display, so the hint is set only where it is safe.
+// X11 gets the window's plain shared-memory framebuffer: on machines without a graphics
+// card a renderer means a software 3-D driver and its helper threads. The display-less
+// drivers have nothing to synchronise with. Everywhere else SDL's framebuffer is backed
+// by a renderer anyway, so we take one of our own: real pixels and vertical sync.
+PresenterKind ChoosePresenter() {
+    if (presenterChoice != PresenterChoice::Automatic)
+        return presenterChoice == PresenterChoice::Renderer ? PresenterKind::Renderer : PresenterKind::Framebuffer;
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver && SDL_strcmp(driver, "x11") == 0) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    Presenter p;
-    p.window = window;
-    p.source = SDL_CreateRGBSurfaceWithFormatFrom(ctx.backBuffer.pixels.data(), ctx.backBuffer.width,
-                                                  ctx.backBuffer.height, 32, ctx.backBuffer.width * 4,
-                                                  SDL_PIXELFORMAT_RGB888);
-    ctx.presenter = p;
-    if (!p.source || !SDL_GetWindowSurface(window)) {
-        ReleasePresenter();
-        return false;
-    }
-    SDL_SetSurfaceBlendMode(p.source, SDL_BLENDMODE_NONE);
-    return true;
+    for (const char* plain : {"x11", "dummy", "offscreen"})
+        if (driver && SDL_strcmp(driver, plain) == 0) return PresenterKind::Framebuffer;
+    return PresenterKind::Renderer;
+}
+
+// The back buffer must already hold its pixels: the presenter points into them.
+bool CreatePresenter(SDL_Window* window) {
+    const PresenterKind kind = ChoosePresenter();
+    // SDL decides this once per display, so the hint is set only where it is safe.
+    if (kind == PresenterKind::Framebuffer) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    return PresenterCreate(&ctx.presenter, window, ctx.backBuffer, kind);
 }
 
 // Waits until more than one frame interval has passed since the end of the previous
@@ -146,45 +152,85 @@ void PaceWait() {
     ctx.lastPresent = now;
 }
 
-// The picture's place in the window's real pixels: at the offset, at its own size or
-// stretched to the margins; scaled by the ratio of output pixels to window coordinates.
-SDL_Rect PresentRect(int32_t outputW, int32_t outputH) {
+// The picture's place in the window's real pixels. Stretched: from the offset to the
+// margins, scaled by the ratio of output pixels to window units. Otherwise the picture
+// and its offset are placed whole by PlacePicture.
+PixelRect PresentRect(int32_t outputW, int32_t outputH) {
+    const int64_t w = ctx.backBuffer.width, h = ctx.backBuffer.height;
+    if (!ctx.autoStretch) {
+        const int64_t canvasW = ctx.offsetX + w, canvasH = ctx.offsetY + h;
+        if (canvasW <= 0 || canvasH <= 0 || canvasW > INT32_MAX || canvasH > INT32_MAX) return {};
+        const PixelRect c = PlacePicture(outputW, outputH, static_cast<int32_t>(canvasW), static_cast<int32_t>(canvasH));
+        return {static_cast<int32_t>(c.x + ctx.offsetX * c.w / canvasW),
+                static_cast<int32_t>(c.y + ctx.offsetY * c.h / canvasH), static_cast<int32_t>(w * c.w / canvasW),
+                static_cast<int32_t>(h * c.h / canvasH)};
+    }
     int windowW = 0, windowH = 0;
     SDL_GetWindowSize(ctx.presenter.window, &windowW, &windowH);
-    if (windowW <= 0 || windowH <= 0) {
-        windowW = outputW;
-        windowH = outputH;
-    }
-    int64_t w = ctx.backBuffer.width, h = ctx.backBuffer.height;
-    if (ctx.autoStretch) {
-        w = int64_t{windowW} - ctx.rightMargin - ctx.offsetX;
-        h = int64_t{windowH} - ctx.bottomMargin - ctx.offsetY;
-    }
-    SDL_Rect r;
-    r.x = static_cast<int>(int64_t{ctx.offsetX} * outputW / windowW);
-    r.y = static_cast<int>(int64_t{ctx.offsetY} * outputH / windowH);
-    r.w = static_cast<int>(w * outputW / windowW);
-    r.h = static_cast<int>(h * outputH / windowH);
-    return r;
+    if (windowW <= 0 || windowH <= 0) windowW = outputW, windowH = outputH;
+    const int64_t sw = int64_t{windowW} - ctx.rightMargin - ctx.offsetX;
+    const int64_t sh = int64_t{windowH} - ctx.bottomMargin - ctx.offsetY;
+    return {static_cast<int32_t>(int64_t{ctx.offsetX} * outputW / windowW),
+            static_cast<int32_t>(int64_t{ctx.offsetY} * outputH / windowH),
+            static_cast<int32_t>(sw * outputW / windowW), static_cast<int32_t>(sh * outputH / windowH)};
 }
 
 void Present() {
-    Presenter& p = ctx.presenter;
-    if (!p.source) return;
-    // Fetched every time: the window system may hand out a new one after a change.
-    SDL_Surface* target = SDL_GetWindowSurface(p.window);
-    if (!target || target->w <= 0 || target->h <= 0) return;
-    SDL_Rect dest = PresentRect(target->w, target->h);
-    if (dest.x > 0 || dest.y > 0 || dest.x + dest.w < target->w || dest.y + dest.h < target->h)
-        SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
-    if (dest.w > 0 && dest.h > 0) {
-        // Same size: a straight copy. Scaled (HiDPI, stretch): nearest pixel, no smoothing.
-        if (dest.w == p.source->w && dest.h == p.source->h)
-            SDL_BlitSurface(p.source, nullptr, target, &dest);
-        else
-            SDL_BlitScaled(p.source, nullptr, target, &dest);
+    if (ctx.windowChanged.exchange(false)) PresenterWindowChanged(&ctx.presenter);
+    int outputW = 0, outputH = 0;
+    PresenterOutputSize(&ctx.presenter, &outputW, &outputH);
+    if (outputW <= 0 || outputH <= 0) return;
+    PresenterShow(&ctx.presenter, ctx.backBuffer, PresentRect(outputW, outputH));
+}
+
+// F11, or Enter with Alt, asks for the other mode; window changes ask for a full repaint.
+// Runs inside SDL's pump, so it only takes notes; the flip acts on them.
+int WatchEvents(void*, SDL_Event* e) {
+    if (e->type == SDL_KEYDOWN && e->key.repeat == 0) {
+        const SDL_Scancode key = e->key.keysym.scancode;
+        const bool alt = (e->key.keysym.mod & KMOD_ALT) != 0;
+        if (key == SDL_SCANCODE_F11 || (alt && (key == SDL_SCANCODE_RETURN || key == SDL_SCANCODE_KP_ENTER)))
+            ctx.toggleWanted = true;
+    } else if (e->type == SDL_WINDOWEVENT) {
+        ctx.windowChanged = true;
     }
-    SDL_UpdateWindowSurface(p.window);
+    return 1;
+}
+
+void StartWatching() {
+    if (ctx.watching) return;
+    SDL_AddEventWatch(WatchEvents, nullptr);
+    ctx.watching = true;
+}
+
+void StopWatching() {
+    if (ctx.watching) SDL_DelEventWatch(WatchEvents, nullptr);
+    ctx.watching = false;
+    ctx.toggleWanted = false;
+}
+
+// Borderless full screen on the window's own display, at the desktop's resolution.
+void ApplyToggle() {
+    if (!ctx.toggleWanted.exchange(false) || !ctx.presenter.window) return;
+    SDL_Window* w = ctx.presenter.window;
+    if ((SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN) == 0) {
+        SDL_GetWindowSize(w, &ctx.windowedW, &ctx.windowedH);
+        SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(w, 0);
+        // Not every driver gives the old size back by itself.
+        if (ctx.windowedW > 0) SDL_SetWindowSize(w, ctx.windowedW, ctx.windowedH);
+    }
+    ctx.windowChanged = true;
+}
+
+// The largest size up to `scale` times the asked-for one that fits the display's usable
+// area (without panels); never smaller than asked.
+void ScaledSize(int32_t scale, int* width, int* height) {
+    SDL_Rect usable{};
+    if (scale <= 1 || SDL_GetDisplayUsableBounds(0, &usable) != 0) return;
+    const int fit = std::min({scale, usable.w / *width, usable.h / *height});
+    if (fit > 1) *width *= fit, *height *= fit;
 }
 
 // The screen's surfaces without the sprites: what a second open or a close releases.
@@ -270,8 +316,12 @@ intptr_t WindowOpen(int32_t slot, int32_t x, int32_t y, int32_t width, int32_t h
     uint32_t style = flags & ~(kCentreOnDesktop | kCentreOnActive);
     int px = centre ? SDL_WINDOWPOS_CENTERED : x;
     int py = centre ? SDL_WINDOWPOS_CENTERED : y;
-    SDL_Window* w = SDL_CreateWindow(title ? title : "", px, py, width, height, SdlWindowFlags(style));
+    int w0 = width, h0 = height;
+    ScaledSize(startOptions.scale, &w0, &h0);
+    SDL_Window* w = SDL_CreateWindow(title ? title : "", px, py, w0, h0, SdlWindowFlags(style));
     if (!w) return 0;
+    SDL_SetWindowMinimumSize(w, width, height);
+    StartWatching();
     ctx.windows[slot] = w;
     ctx.currentSlot = slot;
     return static_cast<intptr_t>(SDL_GetWindowID(w));
@@ -323,6 +373,7 @@ void ScreenFlip() {
     DrawReleaseScreen();
     if (!ctx.screenOpen) return;
     if (pacingOn) PaceWait();
+    ApplyToggle();
     Present();
 }
 
@@ -358,6 +409,7 @@ void WindowsCloseAll() {
     for (int32_t slot = static_cast<int32_t>(ctx.windows.size()) - 1; slot >= 0; --slot) CloseWindowSlot(slot);
     ctx.windows.clear();
     ctx.currentSlot = -1;
+    StopWatching();
     if (ctx.windowsHoldVideo) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         ctx.windowsHoldVideo = false;
@@ -371,3 +423,14 @@ Picture* ScreenBackBuffer() { return ctx.screenOpen ? &ctx.backBuffer : nullptr;
 Picture* CurrentTarget() { return ScreenBackBuffer(); }
 
 void ScreenSetPacing(bool on) { pacingOn = on; }
+
+void WindowSetStartOptions(const WindowStartOptions& options) { startOptions = options; }
+
+void ScreenChoosePresenter(PresenterChoice choice) { presenterChoice = choice; }
+
+PixelRect ScreenPictureRect() {
+    int outputW = 0, outputH = 0;
+    if (!ctx.screenOpen) return {};
+    PresenterOutputSize(&ctx.presenter, &outputW, &outputH);
+    return PresentRect(outputW, outputH);
+}

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "media/picture.h"
+#include "media/placement.h"
 
 // Event codes returned by WindowPollEvent.
 inline constexpr int32_t kEventClose = 16;  // the close box; the window stays open
@@ -34,6 +35,14 @@ void ScreenClose();
 void DisplayEnd();
 void WindowsCloseAll();
 
+// How windows open, from the command line: full screen, or a whole multiple of the
+// asked-for size as far as the desktop has room. A setting of the process.
+struct WindowStartOptions {
+    bool fullscreen = false;
+    int32_t scale = 1;
+};
+void WindowSetStartOptions(const WindowStartOptions& options);
+
 // --- beyond the game's operations: for the replay tool, tests and benchmarks ---
 
 // The back buffer (null while no screen is open). Pixels are 0x00RRGGBB.
@@ -47,3 +56,9 @@ void ScreenSetPacing(bool on);
 bool DisplayIsInitialised();
 // Whether a window is shown through SDL (false before WindowOpen or after close).
 bool WindowIsOpen();
+// How the screen is shown: decided by the video driver, or forced (a setting of the
+// process, read when a screen opens).
+enum class PresenterChoice { Automatic, Framebuffer, Renderer };
+void ScreenChoosePresenter(PresenterChoice choice);
+// Where the picture goes in the window's real pixels now (empty without a screen).
+PixelRect ScreenPictureRect();

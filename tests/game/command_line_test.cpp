@@ -6,15 +6,24 @@
 
 TEST(CommandLine, OptionsValuesAndStrayWordsAreSortedOut) {
     using A = CommandAction;
-    const struct { std::vector<std::string> args; A action; std::string dataOrError; } cases[] = {
+    const struct { std::vector<std::string> args; A action; std::string dataOrError; bool full = false; int scale = 1; }
+    cases[] = {
         {{}, A::Play, ""},
         {{"--data", "/d"}, A::Play, "/d"},
         {{"--data=/e", "--data", "/f"}, A::Play, "/f"},  // the last one counts
+        {{"--fullscreen", "--scale=3"}, A::Play, "", true, 3},
+        {{"--fullscreen", "--window", "--scale", "16"}, A::Play, "", false, 16},
+        {{"--window", "--fullscreen", "--scale", "1"}, A::Play, "", true, 1},
         {{"--version"}, A::Version, ""},
         {{"--version", "-h"}, A::Help, ""},
-        {{"--data"}, A::Fail, "option '--data' needs a folder"},
+        {{"--data"}, A::Fail, "option '--data' needs a value"},
         {{"--data="}, A::Fail, "option '--data' needs a folder, not an empty name"},
-        {{"--fullscreen"}, A::Fail, "unknown option '--fullscreen'"},
+        {{"--scale"}, A::Fail, "option '--scale' needs a value"},
+        {{"--scale", "0"}, A::Fail, "option '--scale' needs a whole number from 1 to 16, not '0'"},
+        {{"--scale=17"}, A::Fail, "option '--scale' needs a whole number from 1 to 16, not '17'"},
+        {{"--scale", "-2"}, A::Fail, "option '--scale' needs a whole number from 1 to 16, not '-2'"},
+        {{"--scale", "2x"}, A::Fail, "option '--scale' needs a whole number from 1 to 16, not '2x'"},
+        {{"--scalex"}, A::Fail, "unknown option '--scalex'"},
         {{"--help", "-x"}, A::Fail, "unknown option '-x'"},
         {{"levels"}, A::Fail, "unexpected argument 'levels'"},
     };
@@ -22,6 +31,9 @@ TEST(CommandLine, OptionsValuesAndStrayWordsAreSortedOut) {
         const CommandLine line = ParseCommandLine(c.args);
         EXPECT_EQ(line.action, c.action) << testing::PrintToString(c.args);
         EXPECT_EQ(line.action == A::Fail ? line.error : line.dataFolder.value_or(""), c.dataOrError);
+        if (line.action != A::Fail) {
+            EXPECT_EQ(std::pair(line.fullscreen, line.scale), std::pair(c.full, c.scale));
+        }
     }
 }
 
@@ -31,7 +43,7 @@ TEST(CommandLine, TheGameAnswersOnTheRightStreamWithTheRightExitCode) {
     const struct { std::vector<std::string> args, env; int code; std::string outStart, errHas; } cases[] = {
         {{"--help"}, {}, 0, "Usage: dreel [OPTION]...\n", ""},
         {{"--version"}, {}, 0, "Dreel 1.0.0\n", ""},
-        {{"--scale", "2"}, {}, 2, "", "dreel: unknown option '--scale'\nUsage: dreel"},
+        {{"--scale", "two"}, {}, 2, "", "dreel: option '--scale' needs a whole number from 1 to 16, not 'two'\nUsage: dreel"},
         {{"--data", "/no/such/folder"}, {}, 2, "", "dreel: option '--data': '/no/such/folder' is not a folder\nUsage:"},
         {{}, noDisplay, 1, "", "Varnok Dreel: Sprite\n"},
     };

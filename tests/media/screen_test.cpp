@@ -113,6 +113,52 @@ TEST_F(Window, TheCloseBoxAsksToCloseAndTheEndClosesTheWindowFirst) {
     SetUp();  // the layer starts again
 }
 
+// Through either presenter, a window of any size shows the picture at the largest whole scale,
+// centred on black; F11 and Alt+Enter switch full screen (the dummy display is 1024 x 768).
+TEST_F(Window, ThePictureFillsAnyWindowSizeAndFullScreenComesAndGoes) {
+    const auto tag = [](int32_t x, int32_t y) { return 0x800000u | uint32_t(x) << 10 | uint32_t(y); };
+    const auto key = [](SDL_Scancode code, Uint16 mod) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN, e.key.keysym.scancode = code, e.key.keysym.mod = mod;
+        SDL_PushEvent(&e);
+        ScreenFlip();
+    };
+    for (PresenterChoice choice : {PresenterChoice::Framebuffer, PresenterChoice::Renderer}) {
+        SCOPED_TRACE(choice == PresenterChoice::Renderer ? "renderer" : "framebuffer");
+        TearDown(), ScreenChoosePresenter(choice), SetUp();
+        for (int32_t i = 0; i < 800 * 600; ++i) Screen().pixels[i] = tag(i % 800, i / 800);
+        SDL_Window* window = SDL_GetWindowFromID(static_cast<uint32_t>(WindowHandle()));
+        EXPECT_EQ(SDL_GetRenderer(window) != nullptr, choice == PresenterChoice::Renderer);
+        int w = 0, h = 0;
+        SDL_SetWindowSize(window, 400, 300);
+        SDL_GetWindowSize(window, &w, &h);
+        EXPECT_EQ(std::pair(w, h), std::pair(800, 600)) << "smaller than the game's picture";
+        // {window size, fullscreen after the key, picture's place, one sample's place}
+        const struct { SDL_Scancode key; Uint16 mod; int w, h; bool full; PixelRect at; } steps[] = {
+            {SDL_SCANCODE_UNKNOWN, 0, 1600, 1200, false, {0, 0, 1600, 1200}},
+            {SDL_SCANCODE_F11, 0, 0, 0, true, {112, 84, 800, 600}},
+            {SDL_SCANCODE_RETURN, KMOD_LALT, 0, 0, false, {0, 0, 1600, 1200}},
+            {SDL_SCANCODE_RETURN, 0, 0, 0, false, {0, 0, 1600, 1200}},  // Enter alone is the game's
+            {SDL_SCANCODE_KP_ENTER, KMOD_RALT, 0, 0, true, {112, 84, 800, 600}},
+        };
+        for (const auto& step : steps) {
+            if (step.w) SDL_SetWindowSize(window, step.w, step.h), ScreenFlip();
+            else key(step.key, step.mod);
+            EXPECT_EQ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0, step.full);
+            EXPECT_EQ(ScreenPictureRect(), step.at);
+            const SDL_Surface* out = SDL_GetWindowSurface(window);
+            ASSERT_NE(out, nullptr);
+            const auto shown = [&](int x, int y) { return static_cast<const uint32_t*>(out->pixels)[y * out->pitch / 4 + x] & 0xFFFFFFu; };
+            const int k = step.at.w / 800;
+            for (auto [x, y] : {std::pair{0, 0}, {799, 599}, {123, 456}})
+                EXPECT_EQ(shown(step.at.x + k * x + k - 1, step.at.y + k * y + k - 1), tag(x, y)) << x << "," << y;
+            EXPECT_EQ(shown(out->w - 1, out->h - 1), step.at.w == out->w ? tag(799, 599) : 0u) << "a black bar";
+        }
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+    ScreenChoosePresenter(PresenterChoice::Automatic);
+}
+
 TEST_F(Window, TheHeadsUpLineIsBlackOnAWhiteBoxAtTheTopLeft) {
     ASSERT_NE(DrawBegin(ScreenDrawTarget()), nullptr);
     TextDraw("42 7/1990");

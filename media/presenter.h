@@ -1,0 +1,41 @@
+// Presenter: shows the back buffer in a window, in the rectangle the window module
+// chooses, with black bars around it. Two ways:
+// - the window's own framebuffer, filled by our nearest-pixel copy. On X11 this is a
+//   shared-memory image: no 3-D driver and none of its helper threads, so an idle game
+//   stays cheap on machines without a graphics card. X11 offers it no vertical sync.
+// - an SDL renderer with a streaming texture, scaled without smoothing and presented in
+//   step with the display's refresh where the driver can (no tearing). Its output is in
+//   real pixels, so HiDPI screens are used at their full size.
+// Limits: one window at a time; a framebuffer whose pixels are not 32-bit XRGB is
+// filled through SDL's slower scaled blit.
+// Depends on SDL2 video and render, picture.h and placement.h.
+#pragma once
+
+#include <SDL.h>
+
+#include "media/picture.h"
+#include "media/placement.h"
+
+enum class PresenterKind { Framebuffer, Renderer };
+
+struct Presenter {
+    PresenterKind kind = PresenterKind::Framebuffer;
+    SDL_Window* window = nullptr;
+    SDL_Surface* source = nullptr;      // framebuffer: wraps the back buffer, for the fallback blit
+    SDL_Renderer* renderer = nullptr;   // renderer: its own, with vsync when offered
+    SDL_Texture* texture = nullptr;     // renderer: the back buffer's copy on the graphics side
+    bool wholeWindowStale = true;       // framebuffer: bars to repaint, whole window to send
+    SDL_Surface* lastTarget = nullptr;  // framebuffer: the surface the bars were painted on
+    PixelRect lastRect;                 // framebuffer: where the picture went last time
+};
+
+// Prepares `window` to show `picture` (whose pixels must outlive the presenter). A
+// renderer that cannot be made falls back to the framebuffer. False if neither works.
+bool PresenterCreate(Presenter* p, SDL_Window* window, const Picture& picture, PresenterKind kind);
+// The output's size in real pixels (0 x 0 when there is nothing to draw on).
+void PresenterOutputSize(Presenter* p, int* w, int* h);
+// Shows the picture at `rect` (output pixels), black elsewhere.
+void PresenterShow(Presenter* p, const Picture& picture, PixelRect rect);
+// The window changed size, was shown again or was uncovered: repaint everything next time.
+void PresenterWindowChanged(Presenter* p);
+void PresenterRelease(Presenter* p);
