@@ -5,8 +5,9 @@
 // in the queue itself: frames that run back to back with no window poll in between
 // lose nothing, and an event is handled once, by whoever takes it off the queue.
 // Movement is read once per examination from SDL's relative motion, unscaled.
-// Losing the focus: no movement, and every key and button reads as released (their
-// releases go to the other window, so nothing held would ever come up).
+// Losing the focus: no movement, every key and button reads as released (their releases
+// go to the other window, so nothing held would ever come up), and the pointer is given
+// back until the focus returns.
 // Depends on SDL2 video/events and media/scan_codes.cpp.
 #include "media/input.h"
 
@@ -240,7 +241,10 @@ int32_t MouseExamine() {
     if (g_mouse.released || !g_mouse.focused) {
         // Released by the game, buttons keep what they read last; away, none is held.
         DiscardPendingMouse();
-        if (!g_mouse.focused) std::memset(g_mouse.buttons, 0, sizeof g_mouse.buttons);
+        if (!g_mouse.focused) {
+            std::memset(g_mouse.buttons, 0, sizeof g_mouse.buttons);
+            GivePointerBack();  // the player is in another window: the pointer is theirs
+        }
         g_mouse.wasFocused = g_mouse.focused;
         return 0;
     }

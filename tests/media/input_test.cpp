@@ -56,9 +56,12 @@ TEST_F(Input, ClicksAreLatchedWheelNotchesSummedAndNothingIsHeldWithoutFocus) {
     // Their releases go to the other window: whatever was down must not stay down.
     EXPECT_EQ((std::array{MouseStateButton(3), MouseStateWheel(), KeyDown(-1)}), (std::array{0, 0, 0}));
     EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT), 1);
+    const auto ours = [] { return SDL_GetRelativeMouseMode() || SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE; };
+    EXPECT_FALSE(ours()) << "the pointer stays taken in another window";
     SDL_FlushEvent(SDL_WINDOWEVENT);
     Push(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED);
     EXPECT_EQ(KeyboardExamine() + MouseExamine(), 2);
+    EXPECT_TRUE(ours()) << "not taken again";
     EXPECT_EQ((std::array{MouseStateButton(3), MouseStateWheel()}), (std::array{0, 0})) << "nothing from the time away";
 }
 
