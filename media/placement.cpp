@@ -48,7 +48,19 @@ void ScalePixels(const uint32_t* src, int32_t srcW, int32_t srcH, const PixelBlo
             continue;
         }
         const uint32_t* in = src + static_cast<size_t>(sy) * srcW;
-        for (int32_t x = 0; x < clip.w; ++x) out[x] = in[column[x]];
+        if (to.w == srcW) {
+            std::memcpy(out, in + column[0], static_cast<size_t>(clip.w) * 4);
+        } else if (to.w % srcW == 0) {
+            // A whole-number scale: each source pixel k times, without the table.
+            const int32_t k = to.w / srcW;
+            int32_t x = 0, sx = column[0];
+            for (int32_t first = k - (clip.x - to.x) % k; x < std::min(first, clip.w); ++x) out[x] = in[sx];
+            for (++sx; x + k <= clip.w; x += k, ++sx)
+                for (int32_t i = 0; i < k; ++i) out[x + i] = in[sx];
+            for (; x < clip.w; ++x) out[x] = in[sx];
+        } else {
+            for (int32_t x = 0; x < clip.w; ++x) out[x] = in[column[x]];
+        }
         previous = sy;
     }
 }
