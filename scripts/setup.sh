@@ -8,7 +8,7 @@ PACKAGES="build-essential cmake pkg-config
   libgtest-dev libbenchmark-dev"
 # Extra tools the test suite drives (a virtual display and window automation for the
 # end-to-end test, clang's fuzzer runtime for the bounded fuzz runs).
-TEST_PACKAGES="xvfb xdotool x11-utils xfonts-base imagemagick clang libclang-rt-14-dev"
+TEST_PACKAGES="xvfb xdotool x11-utils xfonts-base openbox imagemagick clang libclang-rt-14-dev"
 
 want="$PACKAGES"
 if [ "${1:-}" = "--test" ]; then want="$PACKAGES $TEST_PACKAGES"; fi

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -97,7 +98,7 @@ protected:
         for (int n = 57; n <= 99 && !x_; ++n) {
             const std::string name = ":" + std::to_string(n), lock = "/tmp/.X" + std::to_string(n) + "-lock";
             if (std::filesystem::exists(lock)) continue;
-            xvfb_ = Spawn({XVFB, name, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, "/", "/dev/null");
+            xvfb_ = Spawn({XVFB, name, "-screen", "0", "2560x1440x24", "-nolisten", "tcp"}, "/", "/dev/null");
             for (int i = 0; i < 400 && !x_ && WaitExit(xvfb_, 50) == -1; ++i)
                 if (std::atoi(support::ReadText(lock).c_str()) == xvfb_) x_ = XOpenDisplay(name.c_str());
             x_ ? void(setenv("DISPLAY", name.c_str(), 1)) : Stop(xvfb_);
@@ -120,9 +121,10 @@ protected:
     std::string Stderr() const { return support::ReadText(work_ / "stderr.txt"); }
 
     // The line (id, title, geometry) of the window with this title; empty if none shows.
+    // The whole tree: a window manager puts each window into a frame of its own.
     static std::string FindWindow(const std::string& title, int ms) {
         for (const auto end = Clock::now() + std::chrono::milliseconds(ms);; Pause(50)) {
-            const std::string list = support::RunProcess({XWININFO, "-root", "-children"}).out;
+            const std::string list = support::RunProcess({XWININFO, "-root", "-tree"}).out;
             const size_t at = list.find(" \"" + title + "\": ");
             const size_t from = list.find_first_not_of(' ', list.rfind('\n', at) + 1);
             if (at != std::string::npos) return list.substr(from, list.find('\n', at) - from);
@@ -212,6 +214,65 @@ TEST_F(RealWindow, PlaysLikeAPerson) {
     EXPECT_TRUE(spare < 0.5 || lateBlocks <= 5) << "frames started late again and again";
 
     Xdo({"windowfocus", "--sync", w, "key", "Escape"});
+    EXPECT_EQ(WaitExit(game_, 10000), 0) << Stderr();
+}
+
+// With a window manager, as on a desktop: the picture grows by whole steps with the window,
+// F11 fills the screen and gives the window back.
+TEST_F(RealWindow, ThePictureGrowsWithTheWindowAndF11FillsTheScreen) {
+    const Picture ground = ReadBitmap(support::ReadBytes(support::DataPath("Background.bmp"))).picture;
+    struct Manager {  // ended however the test ends
+        pid_t pid = Spawn({OPENBOX, "--sm-disable"}, "/", "/dev/null");
+        ~Manager() { Stop(pid); }
+    } manager;
+    // Ready once it has put its mark on the root window.
+    const Atom mark = XInternAtom(x_, "_NET_SUPPORTING_WM_CHECK", False);
+    const auto ready = [&] {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, left = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(x_, DefaultRootWindow(x_), mark, 0, 1, False, AnyPropertyType, &type, &format, &count, &left, &data);
+        if (data) XFree(data);
+        return count == 1;
+    };
+    for (int i = 0; i < 100 && !ready(); ++i) Pause(100);
+    ASSERT_TRUE(ready()) << "the window manager did not start";
+    StartGame("dummy");
+    const std::string w = Id(FindWindow("Dreel", 20000));
+    ASSERT_FALSE(w.empty()) << Stderr();
+    // How much of the floor shows at (left, top) at twice its size; sprites cover some of it.
+    const auto floorAt2x = [&](const Picture& shot, int left, int top) {
+        int same = 0, all = 0;
+        for (int y = 0; y < 600; y += 5)
+            for (int x = 0; x < 800; x += 5, ++all)
+                same += shot.At(left + 2 * x + 1, top + 2 * y + 1) == ground.At(x, y);
+        return 100 * same / all;
+    };
+    const auto size = [&] {  // "WxH" of "... "Dreel": ("dreel" "dreel")  WxH+X+Y  +X+Y"
+        std::smatch m;
+        const std::string line = FindWindow("Dreel", 0);
+        return std::regex_search(line, m, std::regex(" ([0-9]+x[0-9]+)[+-]")) ? m[1].str() : line;
+    };
+    const struct { std::vector<std::string> act; std::string size; int left, top; } steps[] = {
+        {{"windowmove", "--sync", w, "0", "0", "windowsize", "--sync", w, "1600", "1200"}, "1600x1200", 0, 0},
+        {{"windowactivate", "--sync", w, "key", "F11"}, "2560x1440", 480, 120},
+        {{"windowactivate", "--sync", w, "key", "F11"}, "1600x1200", 0, 0},
+    };
+    for (const auto& step : steps) {
+        Xdo(step.act);
+        for (int i = 0; i < 50 && size() != step.size; ++i) Pause(100);
+        Pause(300);  // a frame or two at the new size
+        ASSERT_EQ(size(), step.size) << step.act[0];
+        const Picture shot = Screenshot(w);
+        ASSERT_EQ(std::to_string(shot.width) + "x" + std::to_string(shot.height), step.size);
+        EXPECT_GT(floorAt2x(shot, step.left, step.top), 80) << step.act[0] << ": not the picture at 2x";
+        if (step.left) {
+            EXPECT_EQ(shot.At(step.left - 1, 700) | shot.At(shot.width - step.left, 700) | shot.At(1000, step.top - 1) |
+                      shot.At(1000, shot.height - step.top), 0u) << "black bars";
+        }
+    }
+    Xdo({"windowactivate", "--sync", w, "key", "Escape"});
     EXPECT_EQ(WaitExit(game_, 10000), 0) << Stderr();
 }
 
