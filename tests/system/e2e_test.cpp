@@ -113,10 +113,11 @@ protected:
     }
     void TearDown() override { Stop(game_); }
 
-    void StartGame(const char* audio) {
+    void StartGame(const char* audio, std::vector<std::string> options = {}) {
         setenv("SDL_AUDIODRIVER", audio, 1);
         // --data: a removed file must not be found beside the executable instead.
-        game_ = Spawn({DREEL_GAME_BINARY, "--data", work_.path.string()}, work_.path.string(), work_ / "stderr.txt");
+        options.insert(options.begin(), {DREEL_GAME_BINARY, "--data", work_.path.string()});
+        game_ = Spawn(options, work_.path.string(), work_ / "stderr.txt");
     }
     std::string Stderr() const { return support::ReadText(work_ / "stderr.txt"); }
 
@@ -274,6 +275,15 @@ TEST_F(RealWindow, ThePictureGrowsWithTheWindowAndF11FillsTheScreen) {
     }
     Xdo({"windowactivate", "--sync", w, "key", "Escape"});
     EXPECT_EQ(WaitExit(game_, 10000), 0) << Stderr();
+    // Asked for on the command line: 3x does not fit the screen's height, 2x does.
+    for (const auto& [option, want] : {std::pair{"--scale=3", "1600x1200"}, {"--fullscreen", "2560x1440"}}) {
+        StartGame("dummy", {option});
+        const std::string id = Id(FindWindow("Dreel", 20000));
+        for (int i = 0; i < 50 && size() != want; ++i) Pause(100);
+        EXPECT_EQ(size(), want) << option;
+        Xdo({"windowactivate", "--sync", id, "key", "Escape"});
+        EXPECT_EQ(WaitExit(game_, 10000), 0) << Stderr();
+    }
 }
 
 TEST_F(RealWindow, EndsAsAskedAndWithoutSomeFiles) {
