@@ -1,5 +1,5 @@
 #!/bin/sh
-# The install seen from outside, in one of three parts:
+# The install seen from outside, one check a run:
 #   metadata   the desktop entry and the AppStream metadata pass their validators, and
 #              the metadata's newest release is the project's version
 #   tree       an install into a fresh prefix holds exactly the game, its data, the
