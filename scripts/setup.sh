@@ -6,9 +6,12 @@ set -eu
 PACKAGES="build-essential cmake pkg-config
   libsdl2-dev libsdl2-ttf-dev libx11-dev fonts-dejavu-core libpng-dev
   libgtest-dev libbenchmark-dev"
-# Extra tools the test suite drives (a virtual display and window automation for the
-# end-to-end test, clang's fuzzer runtime for the bounded fuzz runs).
-TEST_PACKAGES="xvfb xdotool x11-utils xfonts-base openbox imagemagick clang libclang-rt-14-dev"
+# Extra tools the test suite drives (a virtual display, a window manager and window
+# automation for the end-to-end test, clang's fuzzer runtime for the bounded fuzz runs,
+# the validators of the desktop entry and the AppStream metadata, and what cpack needs
+# to make the Debian package: dpkg-shlibdeps and file).
+TEST_PACKAGES="xvfb xdotool x11-utils xfonts-base openbox imagemagick clang libclang-rt-14-dev
+  desktop-file-utils appstream dpkg-dev file"
 
 want="$PACKAGES"
 if [ "${1:-}" = "--test" ]; then want="$PACKAGES $TEST_PACKAGES"; fi

@@ -39,6 +39,7 @@ TEST(Generator, FailsVisiblyWhenItCannotWrite) {
     const struct { std::vector<std::string> args; int exitCode; const char* message; } cases[] = {
         {{folder / "file"}, 1, "cannot create"}, {{folder / "last"}, 1, "cannot write"},
         {{"--contact-sheet", folder / "file/sheet.png"}, 1, "dreel-datagen: "},
+        {{"--icons", folder / "file/icons"}, 1, "cannot create"},
         {{}, 2, "usage: dreel-datagen"}, {{"--no-such-option"}, 2, "usage: dreel-datagen"}};
     for (const auto& c : cases) {
         const support::ProcessResult r = RunGenerator(c.args);

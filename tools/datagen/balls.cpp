@@ -152,6 +152,8 @@ void PaintAimMarker(Canvas* sheet) {
 
 }  // namespace
 
+Sample PlayerBallAt(double x, double y) { return ShadeBall(x, y, PlayerSurface); }
+
 Image MakeBallSheet() {
     Canvas sheet(kBallSheetSide, kBallSheetSide);
     PaintBall(&sheet, 0, PlayerSurface);

@@ -108,6 +108,20 @@ Color ShieldColor(double e) {
 
 }  // namespace
 
+// The sprite's layers in one function: barrels and breech over the collar, and where the
+// collar leaves a gap, a dark rim just outside the gun, as Outline paints it.
+Sample CannonAt(double x, double y) {
+    const auto gun = [](double gx, double gy) {
+        const Sample s = Barrels(gx, gy);
+        return s.cover > 0.0 ? s : Breech(gx, gy);
+    };
+    if (const Sample s = gun(x, y); s.cover > 0.0) return s;
+    if (const Sample s = CollarRing(x, y); s.cover > 0.0) return s;
+    for (auto [ox, oy] : {std::pair{0.8, 0.0}, {-0.8, 0.0}, {0.0, 0.8}, {0.0, -0.8}})
+        if (gun(x + ox, y + oy).cover > 0.0) return {Color{18, 20, 28}, 1.0};
+    return {};
+}
+
 Image MakeCannon() {
     Canvas cannon(kGearSide, kGearSide);
     PaintSupersampled(&cannon, 0, 0, kGearSide, kGearSide, 4, 0.4, CollarRing);

@@ -1,9 +1,11 @@
 // dreel-datagen: writes the game's pictures and sounds into a folder, and on request a
-// contact sheet (one PNG showing every picture) for people to look at.
+// contact sheet (one PNG showing every picture) for people to look at, and the
+// application icons for an install.
 //
 //   dreel-datagen OUTPUT_FOLDER
 //   dreel-datagen --contact-sheet FILE.png
-//   dreel-datagen OUTPUT_FOLDER --contact-sheet FILE.png
+//   dreel-datagen --icons FOLDER
+//   dreel-datagen OUTPUT_FOLDER --contact-sheet FILE.png --icons FOLDER
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +13,7 @@
 #include <string_view>
 
 #include "tools/common/png_writer.h"
+#include "tools/datagen/art.h"
 #include "tools/datagen/contact_sheet.h"
 #include "tools/datagen/data_set.h"
 
@@ -18,9 +21,10 @@ namespace {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: dreel-datagen [OUTPUT_FOLDER] [--contact-sheet FILE.png]\n"
-                 "  writes the game's 13 pictures and 9 sounds into OUTPUT_FOLDER and/or\n"
-                 "  an overview of all pictures as a PNG file\n");
+                 "usage: dreel-datagen [OUTPUT_FOLDER] [--contact-sheet FILE.png] [--icons FOLDER]\n"
+                 "  writes the game's 13 pictures and 9 sounds into OUTPUT_FOLDER, an overview\n"
+                 "  of all pictures as a PNG file, and/or the icons icon-N.png (N = 48, 64,\n"
+                 "  128, 256) into FOLDER\n");
     return 2;
 }
 
@@ -32,42 +36,53 @@ bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
     return static_cast<bool>(out);
 }
 
-bool WriteData(const std::filesystem::path& folder) {
+bool MakeFolder(const std::filesystem::path& folder) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (ec) {
-        std::fprintf(stderr, "dreel-datagen: cannot create %s: %s\n", folder.string().c_str(), ec.message().c_str());
-        return false;
-    }
+    if (ec) std::fprintf(stderr, "dreel-datagen: cannot create %s: %s\n", folder.string().c_str(), ec.message().c_str());
+    return !ec;
+}
+
+bool WritePicture(const std::string& path, const Image& image) {
+    std::string error;
+    if (WritePng(path.c_str(), image.width, image.height, image.pixels.data(), &error)) return true;
+    std::fprintf(stderr, "dreel-datagen: %s\n", error.c_str());
+    return false;
+}
+
+bool WriteData(const std::filesystem::path& folder) {
+    if (!MakeFolder(folder)) return false;
     for (const DataFile& f : MakeDataFiles())
         if (!WriteFile(folder / f.name, f.bytes)) return false;
     return true;
 }
 
-bool WriteSheet(const std::string& path) {
-    const Image sheet = MakeContactSheet(MakePictures());
-    std::string error;
-    if (WritePng(path.c_str(), sheet.width, sheet.height, sheet.pixels.data(), &error)) return true;
-    std::fprintf(stderr, "dreel-datagen: %s\n", error.c_str());
-    return false;
+bool WriteIcons(const std::filesystem::path& folder) {
+    if (!MakeFolder(folder)) return false;
+    for (int32_t side : {48, 64, 128, 256})
+        if (!WritePicture((folder / ("icon-" + std::to_string(side) + ".png")).string(), MakeIcon(side))) return false;
+    return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string folder, sheet;
+    std::string folder, sheet, icons;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--contact-sheet" && i + 1 < argc && sheet.empty()) {
             sheet = argv[++i];
+        } else if (arg == "--icons" && i + 1 < argc && icons.empty()) {
+            icons = argv[++i];
         } else if (!arg.empty() && arg[0] != '-' && folder.empty()) {
             folder = argv[i];
         } else {
             return Usage();
         }
     }
-    if (folder.empty() && sheet.empty()) return Usage();
+    if (folder.empty() && sheet.empty() && icons.empty()) return Usage();
     if (!folder.empty() && !WriteData(folder)) return 1;
-    if (!sheet.empty() && !WriteSheet(sheet)) return 1;
+    if (!sheet.empty() && !WritePicture(sheet, MakeContactSheet(MakePictures()))) return 1;
+    if (!icons.empty() && !WriteIcons(icons)) return 1;
     return 0;
 }
