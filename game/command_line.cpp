@@ -88,6 +88,10 @@ const char* UsageText() {
            "\n"
            "F11 or Alt+Enter switches between the window and full screen.\n"
            "\n"
+           "A gamepad plays too: left stick thrust, right stick aim, right trigger or right\n"
+           "shoulder fire, left trigger thrust backward, A or Start play again after bursting,\n"
+           "Back held half a second quit.\n"
+           "\n"
            "Without --data the data files are looked for in the current folder, beside\n"
            "the game's own folder, then in each $XDG_DATA_DIRS folder + /dreel.\n";
 }

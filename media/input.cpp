@@ -8,7 +8,9 @@
 // Losing the focus: no movement, every key and button reads as released (their releases
 // go to the other window, so nothing held would ever come up), and the pointer is given
 // back until the focus returns.
-// Depends on SDL2 video/events and media/scan_codes.cpp.
+// The gamepad (gamepad.cpp) is merged into both examinations: its keys into the
+// keyboard's snapshot, its buttons and aim into the mouse's.
+// Depends on SDL2 video/events, media/scan_codes.cpp and media/gamepad.cpp.
 #include "media/input.h"
 
 #include <algorithm>
@@ -16,6 +18,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "media/gamepad.h"
 #include "media/input_events.h"
 
 namespace {
@@ -78,13 +81,17 @@ void FollowFocus(const SDL_WindowEvent& e) {
 void TakeQueuedInput() {
     SDL_PumpEvents();
     SDL_Event events[64];
-    for (auto range : {std::pair{SDL_KEYDOWN, SDL_KEYUP}, std::pair{SDL_MOUSEBUTTONDOWN, SDL_MOUSEWHEEL}}) {
+    for (auto range : {std::pair{SDL_KEYDOWN, SDL_KEYUP}, std::pair{SDL_MOUSEBUTTONDOWN, SDL_MOUSEWHEEL},
+                       std::pair{SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERDEVICEREMAPPED}}) {
         int n;
         do {
             n = SDL_PeepEvents(events, 64, SDL_GETEVENT, range.first, range.second);
             for (int i = 0; i < n; ++i) InputHandleEvent(events[i]);
         } while (n == 64);
     }
+    // The raw joystick events repeat the controller's; nobody reads them, and a moving
+    // stick sends hundreds a second.
+    SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_JOYBATTERYUPDATED);
     const int n = SDL_PeepEvents(events, 64, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
     for (int i = 0; i < n; ++i) FollowFocus(events[i].window);
 }
@@ -156,6 +163,11 @@ void InputHandleEvent(const SDL_Event& event) {
         case SDL_WINDOWEVENT:
             FollowFocus(event.window);
             break;
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+            GamepadHandleEvent(event);
+            break;
         default:
             break;
     }
@@ -170,6 +182,7 @@ int32_t KeyboardInit() {
     SDL_StopTextInput();
     g_keyboard = KeyboardContext{};
     g_keyboard.initialised = true;
+    GamepadInit();
     return 1;
 }
 
@@ -194,6 +207,7 @@ int32_t KeyboardExamine() {
     }
     for (int32_t k = 0; k < kKeyCount; ++k)
         if (g_keyboard.pressed[k]) next[k] = kKeyIsDown;
+    GamepadHoldKeys(next, kKeyIsDown);
     std::memcpy(g_keyboard.snapshot, next, sizeof next);
     std::memset(g_keyboard.pressed, 0, sizeof g_keyboard.pressed);
     return 1;
@@ -211,7 +225,7 @@ int32_t KeyDown(int32_t key) {
 }
 
 void KeyboardEnd() {
-    if (g_keyboard.initialised) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (g_keyboard.initialised) GamepadEnd(), SDL_QuitSubSystem(SDL_INIT_VIDEO);
     g_keyboard = KeyboardContext{};
 }
 
@@ -224,6 +238,7 @@ int32_t MouseInit() {
     SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SCALING, "0");
     g_mouse = MouseContext{};
     g_mouse.initialised = true;
+    GamepadInit();
     return 1;
 }
 
@@ -257,14 +272,16 @@ int32_t MouseExamine() {
     }
     int x = 0, y = 0;
     SDL_GetRelativeMouseState(&x, &y);
-    g_mouse.dx = x;
-    g_mouse.dy = y;
+    // Mouse and stick add up.
+    const GamepadMouse pad = GamepadExamineMouse(x, y);
+    g_mouse.dx = static_cast<int32_t>(std::clamp(int64_t{x} + pad.dx, int64_t{INT32_MIN}, int64_t{INT32_MAX}));
+    g_mouse.dy = static_cast<int32_t>(std::clamp(int64_t{y} + pad.dy, int64_t{INT32_MIN}, int64_t{INT32_MAX}));
     g_mouse.wheel = g_mouse.pendingWheel;
     g_mouse.pendingWheel = 0;
     const Uint32 held = SDL_GetMouseState(nullptr, nullptr);
     const Uint32 masks[kButtonCount] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK};
     for (int32_t b = 0; b < kButtonCount; ++b)
-        g_mouse.buttons[b] = (held & masks[b]) || g_mouse.pressed[b] ? 1 : 0;
+        g_mouse.buttons[b] = (held & masks[b]) || g_mouse.pressed[b] || pad.buttons[b] ? 1 : 0;
     std::memset(g_mouse.pressed, 0, sizeof g_mouse.pressed);
     return 1;
 }
@@ -290,7 +307,7 @@ void MouseRelease(int32_t flag) {
 
 void MouseEnd() {
     GivePointerBack();
-    if (g_mouse.initialised) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (g_mouse.initialised) GamepadEnd(), SDL_QuitSubSystem(SDL_INIT_VIDEO);
     g_mouse = MouseContext{};
 }
 

@@ -4,6 +4,8 @@
 // snapshot even if it was already let go, so a short tap or click is never lost.
 // While captured the pointer is hidden and held in the window (SDL relative mode);
 // movement and whole wheel notches are summed between examinations.
+// A gamepad plugged in reads as keys, buttons and movement too (media/gamepad.h): the
+// game sees only the keyboard and the mouse.
 // Depends on SDL2 events; events taken from the queue by the window module come in
 // through input_events.h. A scripted mode feeds snapshots from a replay.
 #pragma once

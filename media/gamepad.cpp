@@ -1,0 +1,203 @@
+// The gamepad as keys, buttons and mouse movement. Sticks and triggers are read from
+// SDL's controller state at each examination; button presses also come from the events,
+// latched like the keyboard's, so a tap between two frames still counts once.
+// Sticks have a radial dead zone of a quarter of their travel, so a resting stick that
+// drifts does nothing. Keys have no strength: the left stick past the dead zone holds the
+// keys of the nearest of eight directions, and the thrust is what those keys give.
+// The aim: the game points the cannon at its 50-long heading offset, each coordinate
+// rounded, plus the frame's mouse movement, clamped to +-1000 x +-800 (game/player.cpp).
+// We keep our own copy of that offset, worked out from the movement we reported, and
+// report the movement that puts the aim point kAimReach along the stick's direction.
+// The true heading is unknown at first (and drifts from ours while the game ignores the
+// mouse, after bursting), so the first frame may miss by up to asin(100 / kAimReach);
+// each frame then shrinks the miss about fifteenfold, to the table's tenth of a degree
+// within a few frames. Only the reported movement matters to the game: its exactness
+// never depends on this estimate.
+// Depends on SDL2's game-controller API and runtime/clock.h.
+#include "media/gamepad.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <initializer_list>
+
+#include "media/input.h"
+#include "runtime/clock.h"
+
+namespace {
+
+constexpr double kDeadZone = 32768 / 4;            // of a stick's travel, radially
+constexpr double kSectorSine = 0.38268343236509;   // sin 22.5 degrees: eight directions
+constexpr int32_t kTriggerPress = 32768 / 2;       // triggers press past one half...
+constexpr int32_t kTriggerRelease = 32768 / 4;     // ...and release below one quarter
+constexpr uint32_t kQuitHoldMs = 500;              // Back must be held this long
+constexpr int32_t kHeadingLength = 50;             // the game's heading offset
+constexpr int32_t kAimLimitX = 1000, kAimLimitY = 800;  // the game's clamp of the aim point
+// Long for a fine direction, short enough that heading + reach stays inside the clamp
+// even when our heading is the opposite of the game's: 50 + 50 + 690 < 800.
+constexpr int32_t kAimReach = 690;
+
+struct GamepadContext {
+    int32_t users = 0;                   // GamepadInit calls not yet ended
+    bool available = false;              // SDL's game controllers are initialised
+    SDL_GameController* pad = nullptr;   // the pad that drives; null: none
+    SDL_JoystickID padId = -1;           // its instance id, to know its removal
+    uint32_t latched = 0;                // buttons pressed since examined, bit per button
+    bool fireTrigger = false;            // right trigger reads pressed
+    bool reverseTrigger = false;         // left trigger reads pressed
+    bool backDown = false;               // Back was down at the last keyboard examination
+    uint32_t backSince = 0;              // ...since this clock reading
+    int32_t headingX = 0, headingY = 0;  // our copy of the game's heading offset; 0, 0: unknown
+    uint32_t (*nowMs)() = nullptr;       // the clock for Back; null: TickMs
+};
+
+GamepadContext g_pad;
+
+// The whole state of one pad goes with it: nothing it held stays held.
+void ForgetPad() {
+    if (g_pad.pad) SDL_GameControllerClose(g_pad.pad);
+    g_pad.pad = nullptr;
+    g_pad.padId = -1;
+    g_pad.latched = 0;
+    g_pad.fireTrigger = g_pad.reverseTrigger = g_pad.backDown = false;
+}
+
+// Takes the device at `index` unless a pad already drives.
+void TakePad(int index) {
+    if (g_pad.pad || !SDL_IsGameController(index)) return;
+    g_pad.pad = SDL_GameControllerOpen(index);
+    if (!g_pad.pad) {
+        std::fprintf(stderr, "gamepad: %s\n", SDL_GetError());
+        return;
+    }
+    g_pad.padId = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(g_pad.pad));
+}
+
+void TakeFirstPad() {
+    for (int i = 0; i < SDL_NumJoysticks() && !g_pad.pad; ++i) TakePad(i);
+}
+
+bool Held(SDL_GameControllerButton button) {
+    const bool latched = (g_pad.latched >> button) & 1u;
+    return latched || SDL_GameControllerGetButton(g_pad.pad, button) != 0;
+}
+
+void Unlatch(std::initializer_list<SDL_GameControllerButton> buttons) {
+    for (SDL_GameControllerButton b : buttons) g_pad.latched &= ~(1u << b);
+}
+
+struct Stick {
+    double x = 0, y = 0;  // -32768 to 32767, y down
+    bool live = false;  // past the dead zone
+};
+
+Stick ReadStick(SDL_GameControllerAxis xAxis, SDL_GameControllerAxis yAxis) {
+    Stick s;
+    s.x = SDL_GameControllerGetAxis(g_pad.pad, xAxis);
+    s.y = SDL_GameControllerGetAxis(g_pad.pad, yAxis);
+    s.live = std::hypot(s.x, s.y) >= kDeadZone;
+    return s;
+}
+
+// A trigger with hysteresis, so one resting near a threshold does not chatter.
+bool ReadTrigger(SDL_GameControllerAxis axis, bool* pressed) {
+    const int32_t v = SDL_GameControllerGetAxis(g_pad.pad, axis);
+    if (v > kTriggerPress) *pressed = true;
+    if (v < kTriggerRelease) *pressed = false;
+    return *pressed;
+}
+
+uint32_t Now() { return g_pad.nowMs ? g_pad.nowMs() : TickMs(); }
+
+// Back reads as Escape only once held half a second: a stray press must not end the game.
+bool QuitHeld() {
+    if (!SDL_GameControllerGetButton(g_pad.pad, SDL_CONTROLLER_BUTTON_BACK)) {
+        g_pad.backDown = false;
+        return false;
+    }
+    if (!g_pad.backDown) g_pad.backDown = true, g_pad.backSince = Now();
+    return Now() - g_pad.backSince >= kQuitHoldMs;
+}
+
+// The game's turn (see the top of the file) applied to our copy of its heading.
+void FollowHeading(int64_t dx, int64_t dy) {
+    const int64_t x = std::clamp(int64_t{g_pad.headingX} + dx, int64_t{-kAimLimitX}, int64_t{kAimLimitX});
+    const int64_t y = std::clamp(int64_t{g_pad.headingY} + dy, int64_t{-kAimLimitY}, int64_t{kAimLimitY});
+    if (x == 0 && y == 0) return;
+    const double a = std::atan2(static_cast<double>(y), static_cast<double>(x));
+    g_pad.headingX = static_cast<int32_t>(std::lround(kHeadingLength * std::cos(a)));
+    g_pad.headingY = static_cast<int32_t>(std::lround(kHeadingLength * std::sin(a)));
+}
+
+}  // namespace
+
+void GamepadInit() {
+    if (g_pad.users++ > 0) return;
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+        std::fprintf(stderr, "gamepad: none can be used (%s)\n", SDL_GetError());
+        return;
+    }
+    g_pad.available = true;
+    TakeFirstPad();
+}
+
+void GamepadEnd() {
+    if (g_pad.users == 0 || --g_pad.users > 0) return;
+    ForgetPad();
+    if (g_pad.available) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    g_pad = GamepadContext{};
+}
+
+void GamepadHandleEvent(const SDL_Event& event) {
+    if (!g_pad.available) return;
+    switch (event.type) {
+        case SDL_CONTROLLERDEVICEADDED:
+            TakePad(event.cdevice.which);
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            if (event.cdevice.which != g_pad.padId) break;
+            ForgetPad();
+            TakeFirstPad();  // the next pad still plugged in drives
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+            if (g_pad.pad && event.cbutton.which == g_pad.padId && event.cbutton.button < 32)
+                g_pad.latched |= 1u << event.cbutton.button;
+            break;
+        default:
+            break;
+    }
+}
+
+void GamepadHoldKeys(uint8_t* keys, uint8_t down) {
+    if (!g_pad.pad) return;
+    const auto hold = [&](SDL_Scancode key) { keys[ScanCodeFromSdl(key)] = down; };
+    const Stick s = ReadStick(SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_AXIS_LEFTY);
+    if (s.live) {
+        const double r = std::hypot(s.x, s.y);
+        if (std::abs(s.x) > kSectorSine * r) hold(s.x < 0 ? SDL_SCANCODE_A : SDL_SCANCODE_D);
+        if (std::abs(s.y) > kSectorSine * r) hold(s.y < 0 ? SDL_SCANCODE_W : SDL_SCANCODE_S);
+    }
+    if (Held(SDL_CONTROLLER_BUTTON_A) || Held(SDL_CONTROLLER_BUTTON_START)) hold(SDL_SCANCODE_SPACE);
+    if (QuitHeld()) hold(SDL_SCANCODE_ESCAPE);
+    Unlatch({SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_START});
+}
+
+GamepadMouse GamepadExamineMouse(int32_t mouseDx, int32_t mouseDy) {
+    GamepadMouse m;
+    if (g_pad.pad) {
+        const Stick aim = ReadStick(SDL_CONTROLLER_AXIS_RIGHTX, SDL_CONTROLLER_AXIS_RIGHTY);
+        if (aim.live) {
+            const double a = std::atan2(aim.y, aim.x);
+            m.dx = static_cast<int32_t>(std::lround(kAimReach * std::cos(a))) - g_pad.headingX;
+            m.dy = static_cast<int32_t>(std::lround(kAimReach * std::sin(a))) - g_pad.headingY;
+        }
+        const bool fire = ReadTrigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, &g_pad.fireTrigger);
+        m.buttons[0] = fire || Held(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) ? 1 : 0;
+        m.buttons[1] = ReadTrigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, &g_pad.reverseTrigger) ? 1 : 0;
+        Unlatch({SDL_CONTROLLER_BUTTON_RIGHTSHOULDER});
+    }
+    FollowHeading(int64_t{mouseDx} + m.dx, int64_t{mouseDy} + m.dy);
+    return m;
+}
+
+void GamepadSetClock(uint32_t (*nowMs)()) { g_pad.nowMs = nowMs; }

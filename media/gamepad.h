@@ -1,0 +1,35 @@
+// The gamepad: the first game controller SDL knows, read as the keys, buttons and mouse
+// movement the game already reads, so the game sees nothing new and a recording of pad
+// play is plain keyboard and mouse input. The keyboard and mouse examinations merge it:
+// left stick W/A/S/D, right stick aim (as mouse movement), right trigger or right
+// shoulder the left button, left trigger the right button, A or Start Space, Back held
+// half a second Escape.
+// Limits: one pad drives, the first taken; the aim is exact only once the cannon has
+// followed the stick for a few frames (see gamepad.cpp).
+// Depends on SDL2's game-controller API and runtime/clock.h. Internal to media/.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+
+// Taken by the keyboard and by the mouse, counted; the last GamepadEnd lets SDL's game
+// controllers go. Without them the game plays on: the reason goes to stderr once.
+void GamepadInit();
+void GamepadEnd();
+// Pads plugged in or pulled out, button presses (latched until examined).
+void GamepadHandleEvent(const SDL_Event& event);
+
+// Sets `down` on the keys the pad holds; keys has 256 entries by scan code.
+void GamepadHoldKeys(uint8_t* keys, uint8_t down);
+
+// What the pad adds to one mouse examination, given the mouse's own movement.
+struct GamepadMouse {
+    int32_t dx = 0, dy = 0;
+    uint8_t buttons[3] = {};  // the game's numbering: left, right, middle
+};
+GamepadMouse GamepadExamineMouse(int32_t mouseDx, int32_t mouseDy);
+
+// The clock the Back button is timed with (milliseconds; null: the runtime's). Reset by
+// the last GamepadEnd.
+void GamepadSetClock(uint32_t (*nowMs)());
