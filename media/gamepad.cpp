@@ -10,9 +10,11 @@
 // report the movement that puts the aim point kAimReach along the stick's direction.
 // The true heading is unknown at first (and drifts from ours while the game ignores the
 // mouse, after bursting), so the first frame may miss by up to asin(100 / kAimReach);
-// each frame then shrinks the miss about fifteenfold, to the table's tenth of a degree
-// within a few frames. Only the reported movement matters to the game: its exactness
-// never depends on this estimate.
+// each frame then shrinks the miss about fourteenfold (kAimReach / 50), to the table's
+// tenth of a degree within a few frames. Only the reported movement matters to the game:
+// its exactness never depends on this estimate.
+// Limits: one pad drives, the first taken; the others wait until it is pulled out. Back
+// is timed at the keyboard examinations, so it quits at the first frame past half a second.
 // Depends on SDL2's game-controller API and runtime/clock.h.
 #include "media/gamepad.h"
 
@@ -199,5 +201,7 @@ GamepadMouse GamepadExamineMouse(int32_t mouseDx, int32_t mouseDy) {
     FollowHeading(int64_t{mouseDx} + m.dx, int64_t{mouseDy} + m.dy);
     return m;
 }
+
+void GamepadDropPresses() { g_pad.latched = 0; }
 
 void GamepadSetClock(uint32_t (*nowMs)()) { g_pad.nowMs = nowMs; }

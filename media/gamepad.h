@@ -19,6 +19,8 @@ void GamepadInit();
 void GamepadEnd();
 // Pads plugged in or pulled out, button presses (latched until examined).
 void GamepadHandleEvent(const SDL_Event& event);
+// Forgets the latched presses (the input's source changes).
+void GamepadDropPresses();
 
 // Sets `down` on the keys the pad holds; keys has 256 entries by scan code.
 void GamepadHoldKeys(uint8_t* keys, uint8_t down);

@@ -320,6 +320,7 @@ void InputSetScripted(bool on) {
     std::memset(g_keyboard.pressed, 0, sizeof g_keyboard.pressed);
     std::memset(g_mouse.pressed, 0, sizeof g_mouse.pressed);
     g_mouse.pendingWheel = 0;
+    GamepadDropPresses();
 }
 
 void InputSetFrame(const InputFrame& frame) { g_script.frame = frame; }
