@@ -225,7 +225,10 @@ int32_t KeyDown(int32_t key) {
 }
 
 void KeyboardEnd() {
-    if (g_keyboard.initialised) GamepadEnd(), SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (g_keyboard.initialised) {
+        GamepadEnd();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
     g_keyboard = KeyboardContext{};
 }
 
@@ -307,7 +310,10 @@ void MouseRelease(int32_t flag) {
 
 void MouseEnd() {
     GivePointerBack();
-    if (g_mouse.initialised) GamepadEnd(), SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (g_mouse.initialised) {
+        GamepadEnd();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
     g_mouse = MouseContext{};
 }
 
