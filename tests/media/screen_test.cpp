@@ -154,6 +154,13 @@ TEST_F(Window, ThePictureFillsAnyWindowSizeAndFullScreenComesAndGoes) {
                 EXPECT_EQ(shown(step.at.x + k * x + k - 1, step.at.y + k * y + k - 1), tag(x, y)) << x << "," << y;
             EXPECT_EQ(shown(out->w - 1, out->h - 1), step.at.w == out->w ? tag(799, 599) : 0u) << "a black bar";
         }
+        // Whatever covered the window, the bars are painted again once it shows.
+        SDL_Surface* out = SDL_GetWindowSurface(window);
+        SDL_FillRect(out, nullptr, 0xFFFFFF);
+        SDL_Event shown{};
+        shown.type = SDL_WINDOWEVENT, shown.window.event = SDL_WINDOWEVENT_EXPOSED;
+        SDL_PushEvent(&shown), ScreenFlip();
+        EXPECT_EQ(static_cast<const uint32_t*>(out->pixels)[0] & 0xFFFFFFu, 0u);
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
     ScreenChoosePresenter(PresenterChoice::Automatic);
