@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "runtime/format.h"
@@ -17,7 +18,16 @@
 
 namespace {
 
-std::vector<std::string> g_folders{"."};
+struct DataSearchContext {
+    std::vector<std::string> folders{"."};  // searched in order; "." the current folder
+    uint64_t digest = kDigestStart;          // of every read since the list was set
+};
+DataSearchContext g_search;
+
+void Digest(const void* bytes, size_t size) {
+    for (size_t i = 0; i < size; ++i)
+        g_search.digest = (g_search.digest ^ static_cast<const uint8_t*>(bytes)[i]) * 0x100000001B3u;
+}
 
 std::string WithoutTrailingSlash(std::string path) {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -79,8 +89,9 @@ DataSearchInputs DataSearchInputsOfProcess(std::optional<std::string> overrideFo
     return in;
 }
 
-void DataSearchSet(std::vector<std::string> folders) { g_folders = std::move(folders); }
-void DataSearchReset() { g_folders = {"."}; }
+void DataSearchSet(std::vector<std::string> folders) { g_search = {std::move(folders), kDigestStart}; }
+void DataSearchReset() { g_search = DataSearchContext{}; }
+uint64_t DataReadDigest() { return g_search.digest; }
 
 std::optional<FileBytes> ReadDataFile(const char* name) {
     std::optional<FileBytes> bytes;
@@ -94,9 +105,14 @@ std::optional<FileBytes> ReadDataFile(const char* name) {
         if (!r.missing) refusals += "; " + path + ": " + r.why;
         return false;
     };
-    if (FindDataFile(g_folders, name, readable)) return bytes;
+    // The name with its terminating zero, then the bytes: a missing file changes it too.
+    Digest(name, std::strlen(name) + 1);
+    if (FindDataFile(g_search.folders, name, readable)) {
+        Digest(bytes->data(), bytes->size());
+        return bytes;
+    }
     std::string folders;
-    for (const std::string& f : g_folders) folders += (folders.empty() ? "" : ", ") + f;
+    for (const std::string& f : g_search.folders) folders += (folders.empty() ? "" : ", ") + f;
     std::fprintf(stderr, "dreel: cannot find '%s' (looked in: %s%s)\n", name, folders.c_str(), refusals.c_str());
     return std::nullopt;
 }

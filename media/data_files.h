@@ -32,9 +32,15 @@ std::optional<std::string> FindDataFile(const std::vector<std::string>& folders,
 // the environment.
 DataSearchInputs DataSearchInputsOfProcess(std::optional<std::string> overrideFolder);
 
-// The folders the loaders search; until set, only the current folder.
+// The folders the loaders search; until set, only the current folder. Both start the
+// digest afresh.
 void DataSearchSet(std::vector<std::string> folders);
 void DataSearchReset();
+
+// FNV-1a (64 bits) of the names and bytes of every data file read since, in the order
+// read: two games that read the same files have the same digest. Recordings keep it.
+inline constexpr uint64_t kDigestStart = 0xCBF29CE484222325u;
+uint64_t DataReadDigest();
 
 // Reads a data file by name through the search list. A file found nowhere is one line
 // on standard error naming it, the folders and why any candidate was refused.

@@ -35,6 +35,12 @@ struct InputFrame {
 // of reading SDL.
 void InputSetScripted(bool on);
 void InputSetFrame(const InputFrame& frame);
+// What the last examinations left for the game to read, whichever the source: the
+// frame a recording keeps (buttons and keys as 1 = down).
+InputFrame InputSnapshot();
+// The real keyboard even while scripted: 128 when `key` is held now or was pressed since
+// the last call, else 0. Lets a viewer leave a recording that plays back.
+int32_t KeyboardLiveDown(int32_t key);
 
 // The scan code for an SDL scancode (0 for keys without one).
 int32_t ScanCodeFromSdl(int32_t sdlScancode);

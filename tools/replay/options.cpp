@@ -59,6 +59,7 @@ OptionsResult ParseOptions(int argc, const char* const* argv, const std::string&
         if (arg == "--seed") {
             if (!ParseDecimal(value, UINT32_MAX, &number))
                 return Fail("--seed needs an unsigned 32-bit decimal number, not '" + std::string(value) + "'");
+            o.seedGiven = true;
             o.seed = static_cast<uint32_t>(number);
         } else if (arg == "--frames") {
             if (!ParseDecimal(value, INT32_MAX, &number))
@@ -87,8 +88,8 @@ OptionsResult ParseOptions(int argc, const char* const* argv, const std::string&
 const char* ReplayUsage() {
     return "usage: dreel-replay [--seed N] [--script FILE] [--frames N] [--trace FILE] "
            "[--png N:FILE]... [--data DIR]\n"
-           "  --seed N       seed of the random generator (unsigned 32-bit, default 0)\n"
-           "  --script FILE  input script, one line per frame: dx dy wheel buttons keys ('-': stdin)\n"
+           "  --seed N       seed of the random generator (unsigned 32-bit; default: the recording's, else 0)\n"
+           "  --script FILE  input script or recording, one line per frame: dx dy wheel buttons keys ('-': stdin)\n"
            "  --frames N     frames to run (default: the script's frame lines); Escape ends earlier\n"
            "  --trace FILE   write the state trace as JSON Lines ('-': stdout)\n"
            "  --png N:FILE   write the picture presented at the end of frame N as PNG (repeatable)\n"
