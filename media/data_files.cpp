@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "runtime/digest.h"
 #include "runtime/format.h"
 
 #ifndef DREEL_DATA_RELATIVE_BUILD
@@ -24,10 +25,7 @@ struct DataSearchContext {
 };
 DataSearchContext g_search;
 
-void Digest(const void* bytes, size_t size) {
-    for (size_t i = 0; i < size; ++i)
-        g_search.digest = (g_search.digest ^ static_cast<const uint8_t*>(bytes)[i]) * 0x100000001B3u;
-}
+void AddToDigest(const void* bytes, size_t size) { g_search.digest = Digest(g_search.digest, bytes, size); }
 
 std::string WithoutTrailingSlash(std::string path) {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -106,9 +104,9 @@ std::optional<FileBytes> ReadDataFile(const char* name) {
         return false;
     };
     // The name with its terminating zero, then the bytes: a missing file changes it too.
-    Digest(name, std::strlen(name) + 1);
+    AddToDigest(name, std::strlen(name) + 1);
     if (FindDataFile(g_search.folders, name, readable)) {
-        Digest(bytes->data(), bytes->size());
+        AddToDigest(bytes->data(), bytes->size());
         return bytes;
     }
     std::string folders;

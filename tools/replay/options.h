@@ -18,6 +18,7 @@ struct ReplayOptions {
     bool framesGiven = false;
     int32_t frames = 0;       // when not given: the script's frame count
     std::string tracePath;    // empty: no trace; "-": standard output
+    bool hashes = false;      // the trace as "FRAME DIGEST" lines, one per frame
     std::vector<PngRequest> pngs;
     std::string dataDir;
     bool help = false;

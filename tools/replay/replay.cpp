@@ -13,6 +13,7 @@
 #include "game/state.h"
 #include "media/input.h"
 #include "media/window.h"
+#include "runtime/digest.h"
 #include "runtime/program_end.h"
 #include "runtime/random.h"
 #include "tools/common/png_writer.h"
@@ -44,6 +45,7 @@ std::string CurrentFolder() {
 
 struct Outputs {
     std::FILE* trace = nullptr;  // null: no trace
+    bool hashes = false;         // each line's digest in its place
     bool ownsTrace = false;
     std::string line;
     bool failed = false;
@@ -53,6 +55,12 @@ void WriteTrace(Outputs* out, int32_t frame) {
     if (!out->trace) return;
     out->line.clear();
     AppendTraceLine(&out->line, frame, game);
+    if (out->hashes) {
+        char digest[40];
+        std::snprintf(digest, sizeof digest, "%d %016llx\n", static_cast<int>(frame),
+                      static_cast<unsigned long long>(Digest(kDigestStart, out->line.data(), out->line.size() - 1)));
+        out->line = digest;
+    }
     bool ok = std::fwrite(out->line.data(), 1, out->line.size(), out->trace) == out->line.size();
     // On standard output the trace may feed a live reader: each frame goes out whole.
     if (ok && out->trace == stdout) ok = std::fflush(stdout) == 0;
@@ -155,6 +163,7 @@ int RunReplay(const ReplayOptions& options) {
     ReplayOptions anchored = options;
     for (PngRequest& png : anchored.pngs) png.path = Anchored(png.path, startFolder);
     Outputs out;
+    out.hashes = options.hashes;
     if (!OpenTrace(options.tracePath, &out)) return kReplayBadUsage;
 
     // Headless whatever the environment says; before any SDL call.
