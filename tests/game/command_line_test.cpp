@@ -28,7 +28,6 @@ TEST(CommandLine, OptionsValuesAndStrayWordsAreSortedOut) {
         {{"levels"}, A::Fail, "unexpected argument 'levels'"},
         {{"--record=r", "--trace", "t"}, A::Play, "r t"},
         {{"--play", "p", "--trace=t"}, A::Play, "p t"},
-        {{"--trace="}, A::Fail, "option '--trace' needs a file, not an empty name"},
         {{"--record", "r", "--play", "p"}, A::Fail, "options '--play' and '--record' cannot be used together"},
     };
     for (const auto& c : cases) {

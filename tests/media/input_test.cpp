@@ -90,16 +90,9 @@ TEST_F(Input, TheExaminationTakesThePointerAndReleaseAndTheEndsGiveEverythingBac
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "a video reference left behind";
 }
 
-// What a recording keeps: the reads of the frame, from the devices or from a script; and
-// the real Escape, which a viewer of a playing recording presses, latched by the window's poll.
-TEST_F(Input, TheSnapshotHoldsTheReadsOfEitherSourceAndTheRealKeyboardStaysInReach) {
-    ASSERT_EQ(MouseExamine(), 1);  // takes the pointer
-    for (int32_t key : {SDL_SCANCODE_D, SDL_SCANCODE_UP}) Push(SDL_KEYDOWN, key);
-    Push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE), Push(SDL_MOUSEWHEEL, -2);
-    ASSERT_EQ(MouseExamine() + KeyboardExamine(), 2);
-    const InputFrame live = InputSnapshot();
-    EXPECT_TRUE(live.wheel == -2 && !live.buttons[0] && !live.buttons[1] && live.buttons[2] == 1 &&
-                std::count(live.keys, live.keys + 256, 1) == 2 && live.keys[32] && live.keys[0xC8]);
+// What a recording keeps: the reads of the frame, here from a script; and the real Escape,
+// which a viewer of a playing recording presses, latched by the window's poll.
+TEST_F(Input, TheSnapshotHoldsTheScriptedReadsAndTheRealKeyboardStaysInReach) {
     InputFrame script;
     script.dx = -7, script.dy = 9, script.wheel = 3, script.buttons[1] = 5, script.keys[57] = 2, script.keys[255] = 1;
     InputSetScripted(true), InputSetFrame(script);

@@ -310,7 +310,6 @@ TEST_F(RealWindow, ARecordingReplaysHeadlessAndPlaysBackToTheGamesOwnTrace) {
     for (const char* seen : {"\n-?[1-9][0-9]* ", " [1357] [-0-9,]+\n", " [2367] [-0-9,]+\n", " 1 [0-7] [-0-9,]+\n",
                              "[ ,]17\n", "[ ,]30\n", " 31,32\n", "[ ,]57\n", " 1\n$"})
         EXPECT_TRUE(std::regex_search(input, std::regex(seen))) << "no frame in the recording matches " << seen;
-    EXPECT_GT(std::count(played.begin(), played.end(), '\n'), 700);
     const support::ProcessResult replay = support::RunProcess({DREEL_REPLAY, "--script", recording, "--trace", "-"});
     EXPECT_EQ(replay.exitCode, 0) << replay.err;
     EXPECT_TRUE(replay.out == played) << "the headless replay differs from the game it recorded";
