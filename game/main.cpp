@@ -72,6 +72,7 @@ int main(int argc, char** argv) {
         platform.seedRandom = PlaybackSeed;
         playing = true;
     }
+    if (line.playPath || line.recordPath) DataDigestStart();
     RecorderOpen(line.recordPath.value_or(""), line.tracePath.value_or(""), VersionLine());
     const int code = RunGame(platform);
     RecorderClose(code == 0);

@@ -57,7 +57,7 @@ void RecorderOpen(const std::string& recordingPath, const std::string& tracePath
 }
 
 void RecorderBegin() {
-    if (recorder.begun) return;
+    if (recorder.begun || (!recorder.recording.file && !recorder.trace.file)) return;
     recorder.begun = true;
     Write(&recorder.recording, RecordingHeaderText(randomState.seed, recorder.gameVersion, Now(), DataReadDigest()));
     recorder.line.clear();

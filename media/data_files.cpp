@@ -21,11 +21,14 @@ namespace {
 
 struct DataSearchContext {
     std::vector<std::string> folders{"."};  // searched in order; "." the current folder
-    uint64_t digest = kDigestStart;          // of every read since the list was set
+    bool digesting = false;                  // only recordings need it: every byte costs start-up time
+    uint64_t digest = kDigestStart;          // of every read since DataDigestStart
 };
 DataSearchContext g_search;
 
-void AddToDigest(const void* bytes, size_t size) { g_search.digest = Digest(g_search.digest, bytes, size); }
+void AddToDigest(const void* bytes, size_t size) {
+    if (g_search.digesting) g_search.digest = Digest(g_search.digest, bytes, size);
+}
 
 std::string WithoutTrailingSlash(std::string path) {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -87,8 +90,9 @@ DataSearchInputs DataSearchInputsOfProcess(std::optional<std::string> overrideFo
     return in;
 }
 
-void DataSearchSet(std::vector<std::string> folders) { g_search = {std::move(folders), kDigestStart}; }
+void DataSearchSet(std::vector<std::string> folders) { g_search.folders = std::move(folders); }
 void DataSearchReset() { g_search = DataSearchContext{}; }
+void DataDigestStart() { g_search.digesting = true, g_search.digest = kDigestStart; }
 uint64_t DataReadDigest() { return g_search.digest; }
 
 std::optional<FileBytes> ReadDataFile(const char* name) {
