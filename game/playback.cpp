@@ -61,7 +61,5 @@ void PlaybackAfterFrame() {
     playback.over = true;
 }
 
-void PlaybackHold() {
-    if (ViewerLeaves()) return;
-    ScreenFlip();  // a resized or uncovered window shows the picture again
-}
+// A resized or uncovered window shows the picture again.
+void PlaybackHold() { ScreenFlip(); }

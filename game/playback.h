@@ -32,5 +32,5 @@ void PlaybackSeed();
 bool PlaybackNextFrame();
 // After a frame: a quit in the recording ends the playback, not the program.
 void PlaybackAfterFrame();
-// In place of a frame once it is over: the picture shown again, Escape looked for.
+// In place of a frame once it is over: the last picture shown again.
 void PlaybackHold();
