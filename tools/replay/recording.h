@@ -15,7 +15,7 @@
 
 // The format written; later ones are refused, their lines may mean something else.
 inline constexpr uint32_t kRecordingVersion = 1;
-// Larger files are refused unread: a day of play is under 20 MiB.
+// Larger files are refused unread: at some 10 bytes a frame, 32 MiB is 18 hours of play.
 inline constexpr size_t kMaxScriptBytes = size_t{32} << 20;
 
 struct RecordingHeader {
