@@ -5,7 +5,8 @@
 // While captured the pointer is hidden and held in the window (SDL relative mode);
 // movement and whole wheel notches are summed between examinations.
 // Depends on SDL2 events; events taken from the queue by the window module come in
-// through input_events.h. A scripted mode feeds snapshots from a replay.
+// through input_events.h. A scripted mode feeds snapshots from a replay; either source's
+// snapshot can be read back whole, for recordings.
 #pragma once
 
 #include <cstdint>
