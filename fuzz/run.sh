@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the fuzz targets with clang and runs each for a bounded time, seeded with the
-# generated game data and the hand-made broken files in fuzz/seeds.
+# generated game data and the hand-made broken files in fuzz/seeds (recordings and
+# scripts for the recording reader).
 # Usage: fuzz/run.sh DATA_DIR [SECONDS]
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -10,10 +11,10 @@ out="$root/build/fuzz"
 cmake -S "$root/fuzz" -B "$out" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$out" -j "$(nproc)"
 
-for target in bmp wave; do
+for target in bmp wave script; do
   corpus="$out/corpus-$target"
   mkdir -p "$corpus"
-  if [ "$target" = bmp ]; then ext=bmp; else ext=wav; fi
+  case "$target" in bmp) ext=bmp ;; wave) ext=wav ;; *) ext=none ;; esac
   cp "$data"/*."$ext" "$corpus"/ 2>/dev/null || true
   cp "$root"/fuzz/seeds/"$target"/* "$corpus"/ 2>/dev/null || true
   echo "fuzzing the $target reader for $seconds s"

@@ -12,7 +12,7 @@ constexpr int kMaxScale = 16;  // 12800 x 9600: more than any screen
 
 // The option taking a value that `arg` is, alone or as NAME=VALUE; null if none.
 const char* ValueOption(const std::string& arg) {
-    for (const char* name : {"--data", "--scale"}) {
+    for (const char* name : {"--data", "--scale", "--record", "--trace", "--play"}) {
         const std::string_view n(name);
         if (arg == n || (arg.starts_with(n) && arg.size() > n.size() && arg[n.size()] == '=')) return name;
     }
@@ -25,6 +25,13 @@ bool ParseScale(const std::string& text, int* scale) {
     if (n < 1 || n > kMaxScale) return false;
     *scale = n;
     return true;
+}
+
+std::optional<std::string>& FileOption(CommandLine& line, std::string_view name) {
+    if (name == "--record") return line.recordPath;
+    if (name == "--trace") return line.tracePath;
+    if (name == "--play") return line.playPath;
+    return line.dataFolder;
 }
 
 CommandLine Failure(std::string error) {
@@ -59,9 +66,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 if (!ParseScale(value, &line.scale))
                     return Failure("option '--scale' needs a whole number from 1 to " + std::to_string(kMaxScale) +
                                    ", not '" + value + "'");
+            } else if (value.empty()) {
+                return Failure(std::string("option '") + name + "' needs a " +
+                               (std::string_view(name) == "--data" ? "folder" : "file") + ", not an empty name");
             } else {
-                if (value.empty()) return Failure("option '--data' needs a folder, not an empty name");
-                line.dataFolder = value;
+                FileOption(line, name) = value;
             }
         } else if (arg.starts_with("-")) {
             return Failure("unknown option '" + arg + "'");
@@ -69,6 +78,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             return Failure("unexpected argument '" + arg + "'");
         }
     }
+    // Watching a recording while writing one would only copy it.
+    if (line.playPath && line.recordPath) return Failure("options '--play' and '--record' cannot be used together");
     // Asking how to use it is answered even when other options came with it.
     if (help) line.action = CommandAction::Help;
     else if (version) line.action = CommandAction::Version;
@@ -83,6 +94,9 @@ const char* UsageText() {
            "  --fullscreen   start in full screen\n"
            "  --window       start in a window (the default)\n"
            "  --scale N      open the window N times as large (1 to 16), as far as it fits\n"
+           "  --record FILE  write a recording of the game to FILE\n"
+           "  --play FILE    watch a recording; Escape ends it\n"
+           "  --trace FILE   write the state of every frame to FILE (JSON Lines)\n"
            "  --help         show this text and exit\n"
            "  --version      show the version and exit\n"
            "\n"

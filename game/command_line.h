@@ -13,6 +13,9 @@ struct CommandLine {
     std::optional<std::string> dataFolder;  // --data DIR
     bool fullscreen = false;                // --fullscreen; --window undoes it
     int scale = 1;                          // --scale N: the window N times as large
+    std::optional<std::string> recordPath;  // --record FILE: write a recording of the game
+    std::optional<std::string> tracePath;   // --trace FILE: write the state of every frame
+    std::optional<std::string> playPath;    // --play FILE: watch a recording
     std::string error;                      // why it failed, for "dreel: <error>"
 };
 

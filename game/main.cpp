@@ -5,6 +5,8 @@
 
 #include "game/command_line.h"
 #include "game/frame_loop.h"
+#include "game/playback.h"
+#include "game/recorder.h"
 #include "game/startup.h"
 #include "media/data_files.h"
 #include "media/window.h"
@@ -21,6 +23,23 @@ void RunFrameWithReport() {
         std::fflush(stderr);
         loopStats = LoopStats{};
     }
+}
+
+// The frame the loop runs before recording and playback are put around it.
+void (*innerFrame)() = RunFramePhases;
+bool playing = false;
+
+// A frame with the recording and the trace written after it; while a recording plays,
+// its input goes in first, and once it is over no frame runs at all.
+void RunFrameAround() {
+    if (playing && !PlaybackNextFrame()) {
+        if (playback.over) PlaybackHold();
+        return;
+    }
+    RecorderBegin();
+    innerFrame();
+    RecorderFrame();
+    if (playing) PlaybackAfterFrame();
 }
 
 int Refuse(const std::string& error) {
@@ -45,6 +64,17 @@ int main(int argc, char** argv) {
     WindowSetStartOptions({line.fullscreen, line.scale});
 
     Platform platform = DefaultPlatform();
-    if (std::getenv("DREEL_FRAME_STATS")) platform.runFrame = RunFrameWithReport;
-    return RunGame(platform);
+    if (std::getenv("DREEL_FRAME_STATS")) innerFrame = RunFrameWithReport;
+    platform.runFrame = RunFrameAround;
+    if (line.playPath) {
+        const std::string why = PlaybackLoad(*line.playPath);
+        if (!why.empty()) return std::fprintf(stderr, "dreel: %s\n", why.c_str()), 2;
+        platform.seedRandom = PlaybackSeed;
+        playing = true;
+    }
+    if (line.playPath || line.recordPath) DataDigestStart();
+    RecorderOpen(line.recordPath.value_or(""), line.tracePath.value_or(""), VersionLine());
+    const int code = RunGame(platform);
+    RecorderClose(code == 0);
+    return code;
 }

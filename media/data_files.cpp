@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
+#include "runtime/digest.h"
 #include "runtime/format.h"
 
 #ifndef DREEL_DATA_RELATIVE_BUILD
@@ -17,7 +19,16 @@
 
 namespace {
 
-std::vector<std::string> g_folders{"."};
+struct DataSearchContext {
+    std::vector<std::string> folders{"."};  // searched in order; "." the current folder
+    bool digesting = false;                  // only recordings need it: every byte costs start-up time
+    uint64_t digest = kDigestStart;          // of every read since DataDigestStart
+};
+DataSearchContext g_search;
+
+void AddToDigest(const void* bytes, size_t size) {
+    if (g_search.digesting) g_search.digest = Digest(g_search.digest, bytes, size);
+}
 
 std::string WithoutTrailingSlash(std::string path) {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -79,8 +90,10 @@ DataSearchInputs DataSearchInputsOfProcess(std::optional<std::string> overrideFo
     return in;
 }
 
-void DataSearchSet(std::vector<std::string> folders) { g_folders = std::move(folders); }
-void DataSearchReset() { g_folders = {"."}; }
+void DataSearchSet(std::vector<std::string> folders) { g_search.folders = std::move(folders); }
+void DataSearchReset() { g_search = DataSearchContext{}; }
+void DataDigestStart() { g_search.digesting = true, g_search.digest = kDigestStart; }
+uint64_t DataReadDigest() { return g_search.digest; }
 
 std::optional<FileBytes> ReadDataFile(const char* name) {
     std::optional<FileBytes> bytes;
@@ -94,9 +107,14 @@ std::optional<FileBytes> ReadDataFile(const char* name) {
         if (!r.missing) refusals += "; " + path + ": " + r.why;
         return false;
     };
-    if (FindDataFile(g_folders, name, readable)) return bytes;
+    // The name with its terminating zero, then the bytes: a missing file changes it too.
+    AddToDigest(name, std::strlen(name) + 1);
+    if (FindDataFile(g_search.folders, name, readable)) {
+        AddToDigest(bytes->data(), bytes->size());
+        return bytes;
+    }
     std::string folders;
-    for (const std::string& f : g_folders) folders += (folders.empty() ? "" : ", ") + f;
+    for (const std::string& f : g_search.folders) folders += (folders.empty() ? "" : ", ") + f;
     std::fprintf(stderr, "dreel: cannot find '%s' (looked in: %s%s)\n", name, folders.c_str(), refusals.c_str());
     return std::nullopt;
 }

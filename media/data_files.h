@@ -32,9 +32,16 @@ std::optional<std::string> FindDataFile(const std::vector<std::string>& folders,
 // the environment.
 DataSearchInputs DataSearchInputsOfProcess(std::optional<std::string> overrideFolder);
 
-// The folders the loaders search; until set, only the current folder.
+// The folders the loaders search; until set, only the current folder. The reset also
+// stops the digest.
 void DataSearchSet(std::vector<std::string> folders);
 void DataSearchReset();
+
+// From now on the digest (runtime/digest.h) takes in the name and the bytes of every
+// data file read, in the order read: two games that read the same files have the same
+// digest. Recordings keep it; without a start it stays kDigestStart.
+void DataDigestStart();
+uint64_t DataReadDigest();
 
 // Reads a data file by name through the search list. A file found nowhere is one line
 // on standard error naming it, the folders and why any candidate was refused.

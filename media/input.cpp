@@ -330,3 +330,24 @@ void InputSetScripted(bool on) {
 }
 
 void InputSetFrame(const InputFrame& frame) { g_script.frame = frame; }
+
+InputFrame InputSnapshot() {
+    InputFrame frame;
+    frame.dx = g_mouse.dx;
+    frame.dy = g_mouse.dy;
+    frame.wheel = g_mouse.wheel;
+    for (int32_t b = 0; b < kButtonCount; ++b) frame.buttons[b] = g_mouse.buttons[b] ? 1 : 0;
+    for (int32_t k = 0; k < kKeyCount; ++k) frame.keys[k] = (g_keyboard.snapshot[k] & kKeyIsDown) ? 1 : 0;
+    return frame;
+}
+
+int32_t KeyboardLiveDown(int32_t key) {
+    if (!g_keyboard.initialised || key < 0 || key >= kKeyCount) return 0;
+    // While scripted, key events reach us only through the window's poll, which latches them.
+    bool down = g_keyboard.pressed[key] != 0;
+    g_keyboard.pressed[key] = 0;
+    int count = 0;
+    const Uint8* held = SDL_GetKeyboardState(&count);
+    for (int i = 0; i < count && !down; ++i) down = held[i] && ScanCodeFromSdl(i) == key;
+    return down ? kKeyIsDown : 0;
+}

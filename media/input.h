@@ -7,7 +7,8 @@
 // A gamepad plugged in reads as keys, buttons and movement too (media/gamepad.h): the
 // game sees only the keyboard and the mouse.
 // Depends on SDL2 events; events taken from the queue by the window module come in
-// through input_events.h. A scripted mode feeds snapshots from a replay.
+// through input_events.h. A scripted mode feeds snapshots from a replay; either source's
+// snapshot can be read back whole, for recordings.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +38,12 @@ struct InputFrame {
 // of reading SDL.
 void InputSetScripted(bool on);
 void InputSetFrame(const InputFrame& frame);
+// What the last examinations left for the game to read, whichever the source: the
+// frame a recording keeps (buttons and keys as 1 = down).
+InputFrame InputSnapshot();
+// The real keyboard even while scripted: 128 when `key` is held now or was pressed since
+// the last call, else 0. Lets a viewer leave a recording that plays back.
+int32_t KeyboardLiveDown(int32_t key);
 
 // The scan code for an SDL scancode (0 for keys without one).
 int32_t ScanCodeFromSdl(int32_t sdlScancode);

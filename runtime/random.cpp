@@ -26,6 +26,7 @@ StepResult RandomStep(RandomState& s) {
 }  // namespace
 
 void RandomSeedWith(uint32_t seed) {
+    randomState.seed = seed;
     uint32_t s = seed;
     for (auto& entry : randomState.buffer) {
         for (uint32_t& word : entry) {

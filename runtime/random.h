@@ -9,6 +9,7 @@ struct RandomState {
     uint32_t buffer[17][2];  // entries of (word 0, word 1)
     int32_t p1;              // buffer positions, 0..16
     int32_t p2;
+    uint32_t seed;           // the value last seeded with: recordings start from it
 };
 
 extern RandomState randomState;

@@ -26,11 +26,16 @@ TEST(CommandLine, OptionsValuesAndStrayWordsAreSortedOut) {
         {{"--scalex"}, A::Fail, "unknown option '--scalex'"},
         {{"--help", "-x"}, A::Fail, "unknown option '-x'"},
         {{"levels"}, A::Fail, "unexpected argument 'levels'"},
+        {{"--record=r", "--trace", "t"}, A::Play, "r t"},
+        {{"--play", "p", "--trace=t"}, A::Play, "p t"},
+        {{"--record", "r", "--play", "p"}, A::Fail, "options '--play' and '--record' cannot be used together"},
     };
     for (const auto& c : cases) {
         const CommandLine line = ParseCommandLine(c.args);
         EXPECT_EQ(line.action, c.action) << testing::PrintToString(c.args);
-        EXPECT_EQ(line.action == A::Fail ? line.error : line.dataFolder.value_or(""), c.dataOrError);
+        const std::string files = line.dataFolder.value_or("") + line.recordPath.value_or("") +
+                                  line.playPath.value_or("") + (line.tracePath ? " " + *line.tracePath : "");
+        EXPECT_EQ(line.action == A::Fail ? line.error : files, c.dataOrError);
         if (line.action != A::Fail) {
             EXPECT_EQ(std::pair(line.fullscreen, line.scale), std::pair(c.full, c.scale));
         }
@@ -45,6 +50,7 @@ TEST(CommandLine, TheGameAnswersOnTheRightStreamWithTheRightExitCode) {
         {{"--version"}, {}, 0, "Dreel 1.0.0\n", ""},
         {{"--scale", "two"}, {}, 2, "", "dreel: option '--scale' needs a whole number from 1 to 16, not 'two'\nUsage: dreel"},
         {{"--data", "/no/such/folder"}, {}, 2, "", "dreel: option '--data': '/no/such/folder' is not a folder\nUsage:"},
+        {{"--play", "/no/such.rec"}, {}, 2, "", "dreel: /no/such.rec: cannot read it: No such file or directory\n"},
         {{}, noDisplay, 1, "", "Varnok Dreel: Sprite\n"},
     };
     for (const auto& c : cases) {

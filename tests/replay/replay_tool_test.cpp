@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <filesystem>
+
 #include "game/state.h"
 #include "game_run.h"
 #include "media/window.h"
@@ -45,13 +47,13 @@ OptionsResult Parse(std::vector<const char*> args) {
 
 TEST(ReplayOptions, DefaultsEveryOptionAndRefusals) {
     const ReplayOptions d = Parse({}).options;
-    EXPECT_TRUE(d.seed == 0 && d.scriptPath.empty() && !d.framesGiven && d.tracePath.empty() && d.pngs.empty() &&
+    EXPECT_TRUE(d.seed == 0 && !d.seedGiven && d.scriptPath.empty() && !d.framesGiven && d.tracePath.empty() && d.pngs.empty() &&
                 d.dataDir == "/build/data" && !d.help);
     const OptionsResult r = Parse({"--seed", "4294967295", "--script", "-", "--frames", "0", "--trace", "t", "--png",
                                    "12:a.png", "--png", "1:b:c.png", "--data", "/d", "-h"});
     const ReplayOptions& o = r.options;
     ASSERT_TRUE(r.ok && o.pngs.size() == 2) << r.error;
-    EXPECT_TRUE(o.seed == 4294967295u && o.scriptPath == "-" && o.framesGiven && o.frames == 0 &&
+    EXPECT_TRUE(o.seed == 4294967295u && o.seedGiven && o.scriptPath == "-" && o.framesGiven && o.frames == 0 &&
                 o.tracePath == "t" && o.dataDir == "/d" && o.help && Parse({"--help"}).options.help);
     EXPECT_TRUE(o.pngs[0].frame == 12 && o.pngs[0].path == "a.png" && o.pngs[1].frame == 1 &&
                 o.pngs[1].path == "b:c.png");
@@ -125,10 +127,15 @@ support::ProcessResult Tool(std::vector<std::string> args, const std::string& st
 TEST(ReplayTool, Refusals) {
     support::TempFolder dir;
     support::WriteText(dir / "bad.txt", "0 0\n# fine so far\n\n0 0 0 9\n");
+    support::WriteText(dir / "later.rec", "# dreel-recording 2 seed=1\n0 0\n");
+    std::filesystem::resize_file((support::WriteText(dir / "huge.rec", ""), dir / "huge.rec"), 33 << 20);  // sparse
     const struct { std::vector<std::string> args; int exitCode; std::string mentions; } cases[] = {
         {{"--bogus"}, 2, "--bogus"}, {{"--seed", "x"}, 2, "--seed"}, {{"--data", dir / "none"}, 2, "none"},
         {{"--script", dir / "missing.txt"}, 2, "missing.txt"}, {{"--trace", dir / "none/t.jsonl"}, 2, "t.jsonl"},
         {{"--script", dir / "bad.txt"}, 2, "bad.txt:4: bad buttons"},
+        {{"--script", dir / "later.rec"}, 2, "later.rec:1: recording format 2 is newer"},
+        {{"--script", dir / "huge.rec"}, 2, "huge.rec: larger than 32 MiB"},
+        {{"--script", dir.path.string()}, 2, "it is a folder"},
         {{"--frames", "2", "--png", "2:" + dir / "none/x.png"}, 1, "x.png"},
         {{"--frames", "3", "--png", "5:" + dir / "late.png"}, 1, "frame 5 was never reached"}};
     for (const auto& c : cases) {

@@ -286,6 +286,45 @@ TEST_F(RealWindow, ThePictureGrowsWithTheWindowAndF11FillsTheScreen) {
     }
 }
 
+// Played in the window with --record and --trace: keys, mouse, bursts of fire, a death and a
+// restart. The replay tool, headless, turns the recording into the same trace frame for frame,
+// and --play shows the same game again, its last frame held until Escape.
+TEST_F(RealWindow, ARecordingReplaysHeadlessAndPlaysBackToTheGamesOwnTrace) {
+    const std::string recording = work_ / "game.rec", live = work_ / "live.jsonl", watched = work_ / "watched.jsonl";
+    StartGame("dummy", {"--record", recording, "--trace", live});
+    const std::string w = Id(FindWindow("Dreel", 20000));
+    ASSERT_FALSE(w.empty()) << Stderr();
+    Xdo({"windowfocus", "--sync", w, "keydown", "w", "mousemove_relative", "--sync", "60", "0", "mousedown", "1",
+         "sleep", "0.5", "mouseup", "1", "keyup", "w", "keydown", "a", "mousemove_relative", "--", "0", "-45", "sleep",
+         "0.4", "mousedown", "1", "sleep", "0.6", "mouseup", "1", "keyup", "a", "keydown", "s", "keydown", "d", "sleep",
+         "0.5", "keyup", "s", "keyup", "d", "click", "4", "click", "3", "mousemove_relative", "--", "-50", "20"});
+    // Still until the enemies have burst the ball (in 9 to 21 seconds), then Space to restart.
+    const std::regex dead("\"player\": \\[(-?[0-9]+, ){5}1000,");
+    for (int i = 0; i < 80 && !std::regex_search(support::ReadText(live), dead); ++i) Pause(500);
+    EXPECT_TRUE(std::regex_search(support::ReadText(live), dead)) << "no death in 40 seconds";
+    Xdo({"key", "space", "sleep", "0.5", "key", "Escape"});
+    ASSERT_EQ(WaitExit(game_, 10000), 0) << Stderr();
+    // Movement, fire, the right button, the wheel, W, A, S with D, Space and Escape: all recorded.
+    const std::string input = support::ReadText(recording), played = support::ReadText(live);
+    for (const char* seen : {"\n-?[1-9][0-9]* ", " [1357] [-0-9,]+\n", " [2367] [-0-9,]+\n", " 1 [0-7] [-0-9,]+\n",
+                             "[ ,]17\n", "[ ,]30\n", " 31,32\n", "[ ,]57\n", " 1\n$"})
+        EXPECT_TRUE(std::regex_search(input, std::regex(seen))) << "no frame in the recording matches " << seen;
+    const support::ProcessResult replay = support::RunProcess({DREEL_REPLAY, "--script", recording, "--trace", "-"});
+    EXPECT_EQ(replay.exitCode, 0) << replay.err;
+    EXPECT_TRUE(replay.out == played) << "the headless replay differs from the game it recorded";
+
+    StartGame("dummy", {"--play", recording, "--trace", watched});
+    const std::string v = Id(FindWindow("Dreel", 20000));
+    ASSERT_FALSE(v.empty()) << Stderr();
+    for (int i = 0; i < 600 && support::ReadText(watched).size() < played.size(); ++i) Pause(100);
+    Pause(500);
+    EXPECT_EQ(WaitExit(game_, 0), -1) << "ended with the recording: " << Stderr();
+    EXPECT_TRUE(support::ReadText(watched) == played) << "--play showed another game";
+    Xdo({"windowfocus", "--sync", v, "key", "Escape"});
+    EXPECT_EQ(WaitExit(game_, 10000), 0) << Stderr();
+    EXPECT_EQ(Stderr().find("other data"), std::string::npos) << Stderr();
+}
+
 TEST_F(RealWindow, EndsAsAskedAndWithoutSomeFiles) {
     // Without a 12-point medium font the toolkit shows no error box, only the message.
     const bool boxFont = !support::RunProcess({XLSFONTS, "-fn", "-*-*-medium-r-normal--*-120-*"}).out.empty();

@@ -40,8 +40,8 @@ OptionsResult ParseOptions(int argc, const char* const* argv, const std::string&
     bool seen[5] = {};  // seed, script, frames, trace, data: each at most once
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            o.help = true;
+        if (arg == "--help" || arg == "-h" || arg == "--hashes") {
+            (arg == "--hashes" ? o.hashes : o.help) = true;
             continue;
         }
         static const char* const kOnce[] = {"--seed", "--script", "--frames", "--trace", "--data"};
@@ -59,6 +59,7 @@ OptionsResult ParseOptions(int argc, const char* const* argv, const std::string&
         if (arg == "--seed") {
             if (!ParseDecimal(value, UINT32_MAX, &number))
                 return Fail("--seed needs an unsigned 32-bit decimal number, not '" + std::string(value) + "'");
+            o.seedGiven = true;
             o.seed = static_cast<uint32_t>(number);
         } else if (arg == "--frames") {
             if (!ParseDecimal(value, INT32_MAX, &number))
@@ -85,12 +86,13 @@ OptionsResult ParseOptions(int argc, const char* const* argv, const std::string&
 }
 
 const char* ReplayUsage() {
-    return "usage: dreel-replay [--seed N] [--script FILE] [--frames N] [--trace FILE] "
+    return "usage: dreel-replay [--seed N] [--script FILE] [--frames N] [--trace FILE [--hashes]] "
            "[--png N:FILE]... [--data DIR]\n"
-           "  --seed N       seed of the random generator (unsigned 32-bit, default 0)\n"
-           "  --script FILE  input script, one line per frame: dx dy wheel buttons keys ('-': stdin)\n"
+           "  --seed N       seed of the random generator (unsigned 32-bit; default: the recording's, else 0)\n"
+           "  --script FILE  input script or recording, one line per frame: dx dy wheel buttons keys ('-': stdin)\n"
            "  --frames N     frames to run (default: the script's frame lines); Escape ends earlier\n"
            "  --trace FILE   write the state trace as JSON Lines ('-': stdout)\n"
+           "  --hashes       write each trace line as 'FRAME DIGEST' (64-bit FNV-1a, hex) instead\n"
            "  --png N:FILE   write the picture presented at the end of frame N as PNG (repeatable)\n"
            "  --data DIR     folder of the game's pictures and sounds (default: the build's data)\n"
            "exit codes: 0 done, 1 the game could not start or an output could not be written,\n"

@@ -12,11 +12,13 @@ struct PngRequest {
 };
 
 struct ReplayOptions {
-    uint32_t seed = 0;
+    bool seedGiven = false;
+    uint32_t seed = 0;        // when not given: the recording's, else 0
     std::string scriptPath;   // empty: no input; "-": standard input
     bool framesGiven = false;
     int32_t frames = 0;       // when not given: the script's frame count
     std::string tracePath;    // empty: no trace; "-": standard output
+    bool hashes = false;      // the trace as "FRAME DIGEST" lines, one per frame
     std::vector<PngRequest> pngs;
     std::string dataDir;
     bool help = false;

@@ -13,9 +13,11 @@
 #include "game/state.h"
 #include "media/input.h"
 #include "media/window.h"
+#include "runtime/digest.h"
 #include "runtime/program_end.h"
 #include "runtime/random.h"
 #include "tools/common/png_writer.h"
+#include "tools/replay/recording.h"
 #include "tools/replay/script.h"
 #include "tools/replay/trace.h"
 
@@ -27,31 +29,6 @@ void SeedWithChosen() { RandomSeedWith(chosenSeed); }
 
 void Complain(const std::string& message) {
     std::fprintf(stderr, "dreel-replay: %s\n", message.c_str());
-}
-
-bool ReadAll(std::FILE* file, std::string* text) {
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text->append(buffer, n);
-    return std::ferror(file) == 0;
-}
-
-// The script's text; false after a complaint.
-bool LoadScriptText(const std::string& path, std::string* text) {
-    if (path == "-") {
-        if (ReadAll(stdin, text)) return true;
-        Complain("cannot read the script from standard input");
-        return false;
-    }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        Complain("cannot read script '" + path + "': " + std::strerror(errno));
-        return false;
-    }
-    bool ok = ReadAll(file, text);
-    std::fclose(file);
-    if (!ok) Complain("cannot read script '" + path + "'");
-    return ok;
 }
 
 // Output paths are given relative to where the tool was started, but the game runs
@@ -68,6 +45,7 @@ std::string CurrentFolder() {
 
 struct Outputs {
     std::FILE* trace = nullptr;  // null: no trace
+    bool hashes = false;         // each line's digest in its place
     bool ownsTrace = false;
     std::string line;
     bool failed = false;
@@ -77,6 +55,12 @@ void WriteTrace(Outputs* out, int32_t frame) {
     if (!out->trace) return;
     out->line.clear();
     AppendTraceLine(&out->line, frame, game);
+    if (out->hashes) {
+        char digest[40];
+        std::snprintf(digest, sizeof digest, "%d %016llx\n", static_cast<int>(frame),
+                      static_cast<unsigned long long>(Digest(kDigestStart, out->line.data(), out->line.size() - 1)));
+        out->line = digest;
+    }
     bool ok = std::fwrite(out->line.data(), 1, out->line.size(), out->trace) == out->line.size();
     // On standard output the trace may feed a live reader: each frame goes out whole.
     if (ok && out->trace == stdout) ok = std::fflush(stdout) == 0;
@@ -154,23 +138,32 @@ int32_t RunFrames(const ReplayOptions& options, const std::vector<ScriptFrame>& 
     return frame;
 }
 
+// The recording's frames and seed; false after a complaint.
+bool LoadScript(const ReplayOptions& options, RecordingRead* read) {
+    if (options.scriptPath.empty()) return read->ok = true;
+    const std::string name = options.scriptPath == "-" ? "<stdin>" : options.scriptPath;
+    std::string text, error;
+    if (!ReadScriptFile(options.scriptPath, &text, &error)) {
+        Complain(name + ": " + error);
+        return false;
+    }
+    *read = ParseRecording(text);
+    if (!read->ok) Complain(name + ":" + (read->errorLine ? std::to_string(read->errorLine) + ":" : "") + " " + read->error);
+    return read->ok;
+}
+
 }  // namespace
 
 int RunReplay(const ReplayOptions& options) {
-    std::string scriptText;
-    if (!options.scriptPath.empty() && !LoadScriptText(options.scriptPath, &scriptText)) return kReplayBadUsage;
-    ScriptResult script = ParseScript(scriptText);
-    if (!script.ok) {
-        std::string name = options.scriptPath == "-" ? "<stdin>" : options.scriptPath;
-        Complain(name + ":" + std::to_string(script.errorLine) + ": " + script.error);
-        return kReplayBadUsage;
-    }
+    RecordingRead script;
+    if (!LoadScript(options, &script)) return kReplayBadUsage;
     int32_t frameLimit = options.framesGiven ? options.frames : static_cast<int32_t>(script.frames.size());
 
     const std::string startFolder = CurrentFolder();
     ReplayOptions anchored = options;
     for (PngRequest& png : anchored.pngs) png.path = Anchored(png.path, startFolder);
     Outputs out;
+    out.hashes = options.hashes;
     if (!OpenTrace(options.tracePath, &out)) return kReplayBadUsage;
 
     // Headless whatever the environment says; before any SDL call.
@@ -183,7 +176,8 @@ int RunReplay(const ReplayOptions& options) {
     }
 
     Platform platform = DefaultPlatform();
-    chosenSeed = options.seed;
+    // A recording's own seed unless one is asked for.
+    chosenSeed = options.seedGiven ? options.seed : script.header.seed;
     platform.seedRandom = SeedWithChosen;
     if (!StartUp(platform)) {
         Complain("the game could not start");

@@ -42,7 +42,7 @@ bool ParseKeys(std::string_view text, std::vector<int32_t>* keys, std::string* e
                                                                                   : comma - start);
         int64_t code = 0;
         if (!ParseInt(item, 1, 255, &code)) {
-            *error = "bad key code '" + std::string(item) + "' in keys field (expected '-' or codes 1..255 separated by commas)";
+            *error = "bad key code '" + Shown(item) + "' in keys field (expected '-' or codes 1..255 separated by commas)";
             return false;
         }
         keys->push_back(static_cast<int32_t>(code));
@@ -62,7 +62,7 @@ bool ParseFields(const std::vector<std::string_view>& fields, ScriptFrame* frame
     for (size_t f = 0; f < 3 && f < fields.size(); ++f) {
         int64_t value = 0;
         if (!ParseInt(fields[f], INT32_MIN, INT32_MAX, &value)) {
-            *error = std::string("bad ") + kNames[f] + " field '" + std::string(fields[f]) +
+            *error = std::string("bad ") + kNames[f] + " field '" + Shown(fields[f]) +
                      "' (expected a 32-bit decimal integer)";
             return false;
         }
@@ -71,7 +71,7 @@ bool ParseFields(const std::vector<std::string_view>& fields, ScriptFrame* frame
     if (fields.size() > 3) {
         int64_t value = 0;
         if (!ParseInt(fields[3], 0, 7, &value)) {
-            *error = "bad buttons field '" + std::string(fields[3]) + "' (expected a bit mask 0..7)";
+            *error = "bad buttons field '" + Shown(fields[3]) + "' (expected a bit mask 0..7)";
             return false;
         }
         frame->buttons = static_cast<uint32_t>(value);
@@ -80,7 +80,22 @@ bool ParseFields(const std::vector<std::string_view>& fields, ScriptFrame* frame
     return true;
 }
 
+ScriptResult Refused(ScriptResult result, int32_t line, std::string error) {
+    result.errorLine = line;
+    result.error = std::move(error);
+    result.frames.clear();
+    return result;
+}
+
 }  // namespace
+
+std::string Shown(std::string_view text) {
+    constexpr size_t kShown = 24;
+    std::string out;
+    for (size_t i = 0; i < text.size() && i < kShown; ++i) out += text[i] >= ' ' && text[i] <= '~' ? text[i] : '?';
+    if (text.size() > kShown) out += "...";
+    return out;
+}
 
 ScriptResult ParseScript(std::string_view text) {
     ScriptResult result;
@@ -92,18 +107,20 @@ ScriptResult ParseScript(std::string_view text) {
         std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
         ++lineNumber;
+        if (line.size() > kMaxScriptLine)
+            return Refused(std::move(result), lineNumber,
+                           "line longer than " + std::to_string(kMaxScriptLine) + " characters");
 
         size_t hash = line.find('#');
         if (hash != std::string_view::npos) line = line.substr(0, hash);
         std::vector<std::string_view> fields = SplitFields(line);
         if (fields.empty()) continue;  // blank or comment only: not a frame
 
+        if (result.frames.size() == kMaxScriptFrames)
+            return Refused(std::move(result), lineNumber, "more than " + std::to_string(kMaxScriptFrames) + " frames");
         ScriptFrame frame;
-        if (!ParseFields(fields, &frame, &result.error)) {
-            result.errorLine = lineNumber;
-            result.frames.clear();
-            return result;
-        }
+        std::string error;
+        if (!ParseFields(fields, &frame, &error)) return Refused(std::move(result), lineNumber, std::move(error));
         result.frames.push_back(std::move(frame));
     }
     result.ok = true;
@@ -118,4 +135,19 @@ InputFrame ToInputFrame(const ScriptFrame& frame) {
     for (int b = 0; b < 3; ++b) input.buttons[b] = (frame.buttons >> b) & 1u;
     for (int32_t key : frame.keys) input.keys[key] = 1;
     return input;
+}
+
+void AppendScriptLine(std::string* out, const InputFrame& frame) {
+    const uint32_t buttons = (frame.buttons[0] ? 1u : 0u) | (frame.buttons[1] ? 2u : 0u) | (frame.buttons[2] ? 4u : 0u);
+    *out += std::to_string(frame.dx) + ' ' + std::to_string(frame.dy) + ' ' + std::to_string(frame.wheel) + ' ' +
+            std::to_string(buttons) + ' ';
+    bool any = false;
+    for (int32_t k = 1; k < 256; ++k) {
+        if (!frame.keys[k]) continue;
+        if (any) out->push_back(',');
+        *out += std::to_string(k);
+        any = true;
+    }
+    if (!any) out->push_back('-');
+    out->push_back('\n');
 }

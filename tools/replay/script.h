@@ -1,5 +1,7 @@
 // The replay tool's input script: one line per frame, "dx dy wheel buttons keys",
-// '#' comments, blank lines skipped, missing trailing fields read as 0 / none.
+// '#' comments, blank lines skipped, missing trailing fields read as 0 / none. The game's
+// recordings are written with AppendScriptLine, so both sides share this one format.
+// Limits: lines of at most kMaxScriptLine characters, at most kMaxScriptFrames frames.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +21,11 @@ struct ScriptFrame {
     bool operator==(const ScriptFrame&) const = default;
 };
 
+// Longer lines are refused: a frame with every key held takes under 1000 characters.
+inline constexpr size_t kMaxScriptLine = 4096;
+// More frames are refused: 23 hours of play at 50 frames a second.
+inline constexpr size_t kMaxScriptFrames = size_t{1} << 22;
+
 struct ScriptResult {
     bool ok = false;
     std::vector<ScriptFrame> frames;  // frame n (from 1) is frames[n - 1]
@@ -31,3 +38,10 @@ ScriptResult ParseScript(std::string_view text);
 
 // The snapshot the input examinations report for this frame.
 InputFrame ToInputFrame(const ScriptFrame& frame);
+
+// Appends the script line, newline included, that ToInputFrame turns back into `frame`:
+// keys ascending, "-" for none; key code 0 is no key and is left out.
+void AppendScriptLine(std::string* out, const InputFrame& frame);
+
+// `text` fit for a one-line message: at most 24 characters, anything unprintable as '?'.
+std::string Shown(std::string_view text);

@@ -1,0 +1,65 @@
+#include "game/playback.h"
+
+#include <cstdio>
+
+#include "game/state.h"
+#include "media/data_files.h"
+#include "media/input.h"
+#include "media/window.h"
+#include "runtime/random.h"
+#include "tools/replay/recording.h"
+
+PlaybackContext playback;
+
+namespace {
+
+constexpr int32_t kEscape = 1;
+
+bool ViewerLeaves() {
+    if (!KeyboardLiveDown(kEscape)) return false;
+    game.quitRequested = 1;
+    return true;
+}
+
+void Start() {
+    playback.started = true;
+    InputSetScripted(true);
+    if (playback.dataDigest && *playback.dataDigest != DataReadDigest())
+        std::fprintf(stderr, "dreel: this recording was made with other data files; it may play differently\n");
+}
+
+}  // namespace
+
+std::string PlaybackLoad(const std::string& path) {
+    playback = PlaybackContext{};
+    std::string text, error;
+    if (!ReadScriptFile(path, &text, &error)) return path + ": " + error;
+    RecordingRead read = ParseRecording(text);
+    if (!read.ok) return path + ":" + (read.errorLine ? std::to_string(read.errorLine) + ":" : "") + " " + read.error;
+    playback.frames = std::move(read.frames);
+    playback.seed = read.header.seed;
+    playback.dataDigest = read.header.dataDigest;
+    return "";
+}
+
+void PlaybackSeed() { RandomSeedWith(playback.seed); }
+
+bool PlaybackNextFrame() {
+    if (!playback.started) Start();
+    if (ViewerLeaves()) return false;
+    if (playback.over || playback.next >= playback.frames.size()) {
+        playback.over = true;
+        return false;
+    }
+    InputSetFrame(ToInputFrame(playback.frames[playback.next++]));
+    return true;
+}
+
+void PlaybackAfterFrame() {
+    if (game.quitRequested == 0) return;
+    game.quitRequested = 0;
+    playback.over = true;
+}
+
+// A resized or uncovered window shows the picture again.
+void PlaybackHold() { ScreenFlip(); }

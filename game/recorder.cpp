@@ -1,0 +1,87 @@
+#include "game/recorder.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+#include "game/state.h"
+#include "media/data_files.h"
+#include "media/input.h"
+#include "runtime/random.h"
+#include "tools/replay/recording.h"
+#include "tools/replay/script.h"
+#include "tools/replay/trace.h"
+
+RecorderContext recorder;
+
+namespace {
+
+void GiveUp(RecorderOutput* out, int error) {
+    std::fprintf(stderr, "dreel: cannot write the %s '%s': %s; the game goes on without it\n", out->what,
+                 out->path.c_str(), std::strerror(error));
+    std::fclose(out->file);
+    out->file = nullptr;
+}
+
+void Open(RecorderOutput* out, const std::string& path, const char* what) {
+    *out = RecorderOutput{nullptr, path, what};
+    if (path.empty()) return;
+    out->file = std::fopen(path.c_str(), "wb");
+    if (!out->file)
+        std::fprintf(stderr, "dreel: cannot write the %s '%s': %s; the game goes on without it\n", what,
+                     path.c_str(), std::strerror(errno));
+}
+
+void Write(RecorderOutput* out, const std::string& text) {
+    if (!out->file) return;
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), out->file) != text.size() || std::fflush(out->file) != 0)
+        GiveUp(out, errno ? errno : EIO);
+}
+
+std::string Now() {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    char text[32] = "";
+    if (gmtime_r(&now, &utc)) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
+    return text;
+}
+
+}  // namespace
+
+void RecorderOpen(const std::string& recordingPath, const std::string& tracePath, const std::string& gameVersion) {
+    recorder = RecorderContext{};
+    recorder.gameVersion = gameVersion;
+    Open(&recorder.recording, recordingPath, "recording");
+    Open(&recorder.trace, tracePath, "trace");
+}
+
+void RecorderBegin() {
+    if (recorder.begun || (!recorder.recording.file && !recorder.trace.file)) return;
+    recorder.begun = true;
+    Write(&recorder.recording, RecordingHeaderText(randomState.seed, recorder.gameVersion, Now(), DataReadDigest()));
+    recorder.line.clear();
+    AppendTraceLine(&recorder.line, 0, game);
+    Write(&recorder.trace, recorder.line);
+}
+
+void RecorderFrame() {
+    if (!recorder.recording.file && !recorder.trace.file) return;
+    ++recorder.frame;
+    recorder.line.clear();
+    AppendScriptLine(&recorder.line, InputSnapshot());
+    Write(&recorder.recording, recorder.line);
+    recorder.line.clear();
+    AppendTraceLine(&recorder.line, recorder.frame, game);
+    Write(&recorder.trace, recorder.line);
+}
+
+void RecorderClose(bool played) {
+    if (played) RecorderBegin();
+    for (RecorderOutput* out : {&recorder.recording, &recorder.trace}) {
+        if (!out->file) continue;
+        if (std::fclose(out->file) != 0)
+            std::fprintf(stderr, "dreel: cannot write the %s '%s': %s\n", out->what, out->path.c_str(), std::strerror(errno));
+        out->file = nullptr;
+    }
+}
