@@ -3,11 +3,9 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 
 #include "media/input.h"
-#include "media/input_events.h"
 
 static void Push(uint32_t type, int32_t code = 0, int32_t extra = 0) {
     SDL_Event e{};
@@ -88,20 +86,4 @@ TEST_F(Input, TheExaminationTakesThePointerAndReleaseAndTheEndsGiveEverythingBac
     EXPECT_EQ(KeyDown(57), 0) << "the snapshot went with the device";
     EXPECT_EQ(KeyboardExamine() + MouseExamine(), 0);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "a video reference left behind";
-}
-
-// What a recording keeps: the reads of the frame, here from a script; and the real Escape,
-// which a viewer of a playing recording presses, latched by the window's poll.
-TEST_F(Input, TheSnapshotHoldsTheScriptedReadsAndTheRealKeyboardStaysInReach) {
-    InputFrame script;
-    script.dx = -7, script.dy = 9, script.wheel = 3, script.buttons[1] = 5, script.keys[57] = 2, script.keys[255] = 1;
-    InputSetScripted(true), InputSetFrame(script);
-    Push(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE), Push(SDL_KEYUP, SDL_SCANCODE_ESCAPE);
-    for (SDL_Event e; SDL_PollEvent(&e);) InputHandleEvent(e);
-    ASSERT_EQ(MouseExamine() + KeyboardExamine(), 2);
-    const InputFrame read = InputSnapshot();
-    EXPECT_TRUE(read.dx == -7 && read.dy == 9 && read.wheel == 3 && read.buttons[1] == 1 && !read.buttons[0] &&
-                std::count(read.keys, read.keys + 256, 1) == 2 && read.keys[57] && read.keys[255]);
-    EXPECT_EQ((std::array{KeyDown(1), KeyboardLiveDown(1), KeyboardLiveDown(1)}), (std::array{0, 128, 0}));
-    InputSetScripted(false);
 }

@@ -39,8 +39,8 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
 }
 
 std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    return {bytes.begin(), bytes.end()};
 }
 
 bool WriteBytes(const std::string& path, std::span<const uint8_t> bytes) {
