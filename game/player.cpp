@@ -6,6 +6,7 @@
 #include "game/slots.h"
 #include "game/state.h"
 #include "game/tables.h"
+#include "game/trig.h"
 #include "media/input.h"
 
 // The trigonometry below is written one float operation at a time, left to right, so
@@ -13,11 +14,11 @@
 // multiply-add would move some results across a half and change the game.
 
 float PlayerCos(float radians) {
-    return static_cast<float>(std::cos(static_cast<double>(radians)));
+    return static_cast<float>(TrigCos(static_cast<double>(radians)));
 }
 
 float PlayerSin(float radians) {
-    return static_cast<float>(std::sin(static_cast<double>(radians)));
+    return static_cast<float>(TrigSin(static_cast<double>(radians)));
 }
 
 int32_t Nearest(float value) {

@@ -11,6 +11,8 @@
 //   every entry exactly once, with stores that bypass the cache.
 #include "game/tables.h"
 
+#include "game/trig.h"
+
 #include <sys/mman.h>
 
 #include <algorithm>
@@ -51,7 +53,7 @@ constexpr int32_t kMaxDy = 800;
 
 // The base angle of a quotient q = |dy| / |dx| already rounded to float.
 int32_t BaseAngleOf(float q) {
-    return RadToTenths(static_cast<float>(std::atan(static_cast<double>(q))));
+    return RadToTenths(static_cast<float>(TrigAtan(static_cast<double>(q))));
 }
 
 // Every non-zero quotient lies in [1/1000, 800], inside [2^-10, 2^10). That range is cut

@@ -1,4 +1,5 @@
-// The lookup tables, whole, against a plain double loop; readings; the two angle conversions.
+// The lookup tables, whole, against a plain double loop with the C library's arc tangent;
+// readings; the two angle conversions; the player's sine and cosine against the C library's.
 #include <cmath>
 #include <numbers>
 
@@ -31,4 +32,16 @@ TEST(Tables, EveryEntryMatchesAPlainFillAndReadings) {
     EXPECT_EQ(V(RadToTenths(std::numbers::pi_v<float>), RadToTenths(1.0f), RadToTenths(0.5f)), V(1800, 572, 286));
     EXPECT_EQ(std::vector<float>({TenthsToRad(900), TenthsToRad(3600), TenthsToRad(-900)}),
               std::vector<float>({1.5707498788833618f, 6.282999515533447f, -1.5707498788833618f}));
+}
+
+// Every angle the player can have, and the barrels a quarter turn to either side.
+TEST(Tables, ThePlayersSineAndCosineAreTheCLibrarysForEveryAngle) {
+    int32_t wrong = 0;
+    for (int32_t tenths = 0; tenths < 3600; ++tenths)
+        for (const float turn : {0.0f, 1.57075f, -1.57075f}) {
+            const float a = TenthsToRad(tenths) + turn;
+            wrong += PlayerSin(a) != static_cast<float>(std::sin(static_cast<double>(a)));
+            wrong += PlayerCos(a) != static_cast<float>(std::cos(static_cast<double>(a)));
+        }
+    EXPECT_EQ(wrong, 0);
 }
