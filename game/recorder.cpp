@@ -2,11 +2,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 
 #include "game/state.h"
 #include "media/data_files.h"
 #include "media/input.h"
+#include "runtime/clock.h"
 #include "runtime/random.h"
 #include "tools/replay/recording.h"
 #include "tools/replay/script.h"
@@ -39,14 +39,6 @@ void Write(RecorderOutput* out, const std::string& text) {
         GiveUp(out, errno ? errno : EIO);
 }
 
-std::string Now() {
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    char text[32] = "";
-    if (gmtime_r(&now, &utc)) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
-    return text;
-}
-
 }  // namespace
 
 void RecorderOpen(const std::string& recordingPath, const std::string& tracePath, const std::string& gameVersion) {
@@ -59,7 +51,7 @@ void RecorderOpen(const std::string& recordingPath, const std::string& tracePath
 void RecorderBegin() {
     if (recorder.begun || (!recorder.recording.file && !recorder.trace.file)) return;
     recorder.begun = true;
-    Write(&recorder.recording, RecordingHeaderText(randomState.seed, recorder.gameVersion, Now(), DataReadDigest()));
+    Write(&recorder.recording, RecordingHeaderText(randomState.seed, recorder.gameVersion, UtcNowText(), DataReadDigest()));
     recorder.line.clear();
     AppendTraceLine(&recorder.line, 0, game);
     Write(&recorder.trace, recorder.line);
