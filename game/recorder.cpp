@@ -16,9 +16,13 @@ RecorderContext recorder;
 
 namespace {
 
+void SayCannotWrite(const RecorderOutput& out, int error) {
+    std::fprintf(stderr, "dreel: cannot write the %s '%s': %s; the game goes on without it\n", out.what,
+                 out.path.c_str(), std::strerror(error));
+}
+
 void GiveUp(RecorderOutput* out, int error) {
-    std::fprintf(stderr, "dreel: cannot write the %s '%s': %s; the game goes on without it\n", out->what,
-                 out->path.c_str(), std::strerror(error));
+    SayCannotWrite(*out, error);
     std::fclose(out->file);
     out->file = nullptr;
 }
@@ -27,9 +31,7 @@ void Open(RecorderOutput* out, const std::string& path, const char* what) {
     *out = RecorderOutput{nullptr, path, what};
     if (path.empty()) return;
     out->file = std::fopen(path.c_str(), "wb");
-    if (!out->file)
-        std::fprintf(stderr, "dreel: cannot write the %s '%s': %s; the game goes on without it\n", what,
-                     path.c_str(), std::strerror(errno));
+    if (!out->file) SayCannotWrite(*out, errno);
 }
 
 void Write(RecorderOutput* out, const std::string& text) {

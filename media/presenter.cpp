@@ -59,14 +59,10 @@ bool PresenterCreate(Presenter* p, SDL_Window* window, const Picture& picture, P
     PresenterRelease(p);
     p->window = window;
     if (kind == PresenterKind::Renderer) {
-        if (CreateRenderer(p, picture)) {
-            p->kind = PresenterKind::Renderer;
-            return true;
-        }
+        if (CreateRenderer(p, picture)) return true;
         PresenterRelease(p);
         p->window = window;
     }
-    p->kind = PresenterKind::Framebuffer;
     // Const only in name: SDL wants a writable pointer, and the blit only reads it.
     p->source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(picture.pixels.data()), picture.width,
                                                    picture.height, 32, picture.width * 4, SDL_PIXELFORMAT_RGB888);

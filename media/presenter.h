@@ -19,10 +19,9 @@
 enum class PresenterKind { Framebuffer, Renderer };
 
 struct Presenter {
-    PresenterKind kind = PresenterKind::Framebuffer;
     SDL_Window* window = nullptr;
     SDL_Surface* source = nullptr;      // framebuffer: wraps the back buffer, for the fallback blit
-    SDL_Renderer* renderer = nullptr;   // renderer: its own, with vsync when offered
+    SDL_Renderer* renderer = nullptr;   // renderer: its own, with vsync when offered; null: framebuffer
     SDL_Texture* texture = nullptr;     // renderer: the back buffer's copy on the graphics side
     bool wholeWindowStale = true;       // framebuffer: bars to repaint, whole window to send
     SDL_Surface* lastTarget = nullptr;  // framebuffer: the surface the bars were painted on
