@@ -270,6 +270,10 @@ bool FillTables() {
     tables.distance = memory;
     tables.direction = memory + kTableSpan / sizeof(int32_t);
 
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    // A browser build without threads (and without exceptions to report their absence).
+    TakePart(*work);
+#else
     // Both threads write rows, so the pages are also first touched in parallel.
     std::thread helper;
     try {
@@ -279,6 +283,7 @@ bool FillTables() {
     }
     TakePart(*work);
     if (helper.joinable()) helper.join();
+#endif
     return true;
 }
 
