@@ -12,8 +12,8 @@
 #include "game/tables.h"
 
 #include "game/trig.h"
+#include "runtime/pages.h"
 
-#include <sys/mman.h>
 
 #include <algorithm>
 #include <atomic>
@@ -204,26 +204,12 @@ void FillRows(const AngleSteps& steps, int32_t firstAx, int32_t endAx) {
     FinishStreaming();
 }
 
+// Both tables in one zero-filled block, each starting on a 2 MiB boundary so that the
+// system can back them with huge pages: a handful of faults instead of thousands.
 constexpr size_t kHugePage = size_t{2} << 20;
 constexpr size_t kTableBytes = kTableEntries * sizeof(int32_t);
 constexpr size_t kTableSpan = (kTableBytes + kHugePage - 1) / kHugePage * kHugePage;
 constexpr size_t kMappingBytes = 2 * kTableSpan;
-
-// Both tables in one zero-filled mapping, each starting on a huge-page boundary so the
-// system can back them with huge pages: a handful of faults instead of thousands.
-int32_t* MapTables() {
-    const size_t asked = kMappingBytes + kHugePage;
-    void* raw = mmap(nullptr, asked, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (raw == MAP_FAILED) return nullptr;
-    char* first = static_cast<char*>(raw);
-    const uintptr_t address = reinterpret_cast<uintptr_t>(first);
-    const size_t head = (kHugePage - address % kHugePage) % kHugePage;
-    char* start = first + head;
-    if (head != 0) munmap(first, head);
-    munmap(start + kMappingBytes, kHugePage - head);
-    madvise(start, kMappingBytes, MADV_HUGEPAGE);  // a hint; without it the fill still works
-    return reinterpret_cast<int32_t*>(start);
-}
 
 // The work both threads share: chunks of the step table, then chunks of rows, handed out in
 // turn, so that when the system holds one thread back the other takes over its share.
@@ -260,11 +246,11 @@ void TakePart(FillWork& work) {
 
 bool FillTables() {
     if (tables.distance != nullptr) return true;
-    int32_t* memory = MapTables();
+    int32_t* memory = static_cast<int32_t*>(PagesMap(kMappingBytes));
     if (memory == nullptr) return false;
     std::unique_ptr<FillWork> work(new (std::nothrow) FillWork);
     if (!work) {
-        munmap(memory, kMappingBytes);
+        PagesUnmap(memory, kMappingBytes);
         return false;
     }
     tables.distance = memory;
@@ -288,6 +274,6 @@ bool FillTables() {
 }
 
 void FreeTables() {
-    if (tables.distance != nullptr) munmap(tables.distance, kMappingBytes);
+    PagesUnmap(tables.distance, kMappingBytes);
     tables = {};
 }

@@ -1,8 +1,7 @@
-// Memory for large pictures and whole files. Touching fresh memory costs a page fault
-// per 4 KiB page, and on virtual machines a fault is slow (about 10 us seen here): a
-// 800 x 600 picture alone took 5 ms. Blocks of 1 MiB and more are therefore mapped
-// aligned to 2 MiB and marked for huge pages, so they fault in a few large steps.
-// Smaller blocks come from the ordinary heap. Linux; elsewhere the hint is skipped.
+// Memory for large pictures and whole files. Fresh memory faults in page by page, and
+// an 800 x 600 picture alone took 5 ms that way on a virtual machine: blocks of 1 MiB
+// and more therefore come from the system's pages (runtime/pages.h, huge pages on
+// Linux). Smaller blocks come from the ordinary heap.
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,5 @@
-// Whole-file reading for the readers (see byte_reader.h). Depends on POSIX file calls.
+// Whole-file reading for the readers (see byte_reader.h). Depends on the POSIX file
+// calls, which Windows' C library has too.
 #include "media/byte_reader.h"
 
 #include <fcntl.h>
@@ -10,6 +11,14 @@
 #include <cstring>
 
 namespace {
+
+#ifdef _WIN32
+// Binary, or the C library would turn CR LF into LF; no FIFOs there to guard against.
+constexpr int kOpenFlags = O_RDONLY | O_BINARY;
+#else
+// Non-blocking, so a FIFO swapped in after the check cannot hang the open.
+constexpr int kOpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+#endif
 
 FileRead Failed(const char* why, bool missing = false) {
     FileRead r;
@@ -31,8 +40,7 @@ FileRead ReadWholeFile(const char* path) {
     struct stat info {};
     if (::stat(path, &info) != 0) return Failed(std::strerror(errno), errno == ENOENT || errno == ENOTDIR);
     if (const char* refusal = RefusalOf(info)) return Failed(refusal);
-    // Non-blocking, so a FIFO swapped in after the check cannot hang the open.
-    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(path, kOpenFlags);
     if (fd < 0) return Failed(std::strerror(errno), errno == ENOENT);
     FileRead result;
     if (::fstat(fd, &info) != 0) {

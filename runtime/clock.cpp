@@ -28,6 +28,11 @@ std::string UtcNowText() {
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
     char text[32] = "";
-    if (gmtime_r(&now, &utc)) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
+#ifdef _WIN32
+    const bool known = gmtime_s(&utc, &now) == 0;  // Windows' own thread-safe form
+#else
+    const bool known = gmtime_r(&now, &utc) != nullptr;
+#endif
+    if (known) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
     return text;
 }

@@ -37,16 +37,16 @@ OptionsResult ParseOptions(int argc, const char* const* argv, const std::string&
     OptionsResult result;
     ReplayOptions& o = result.options;
     o.dataDir = defaultDataDir;
-    bool seen[5] = {};  // seed, script, frames, trace, data: each at most once
+    bool seen[6] = {};  // seed, script, frames, trace, data, tables: each at most once
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h" || arg == "--hashes") {
             (arg == "--hashes" ? o.hashes : o.help) = true;
             continue;
         }
-        static const char* const kOnce[] = {"--seed", "--script", "--frames", "--trace", "--data"};
+        static const char* const kOnce[] = {"--seed", "--script", "--frames", "--trace", "--data", "--tables"};
         int once = -1;
-        for (int k = 0; k < 5; ++k)
+        for (int k = 0; k < 6; ++k)
             if (arg == kOnce[k]) once = k;
         if (once < 0 && arg != "--png") return Fail("unknown argument '" + std::string(arg) + "'");
         if (i + 1 >= argc) return Fail(std::string(arg) + " needs a value");
@@ -77,6 +77,8 @@ OptionsResult ParseOptions(int argc, const char* const* argv, const std::string&
             o.scriptPath = value;
         } else if (arg == "--trace") {
             o.tracePath = value;
+        } else if (arg == "--tables") {
+            o.tablesPath = value;
         } else {
             o.dataDir = value;
         }
@@ -95,6 +97,7 @@ const char* ReplayUsage() {
            "  --hashes       write each trace line as 'FRAME DIGEST' (64-bit FNV-1a, hex) instead\n"
            "  --png N:FILE   write the picture presented at the end of frame N as PNG (repeatable)\n"
            "  --data DIR     folder of the game's pictures and sounds (default: the build's data)\n"
+           "  --tables FILE  only write the distance and direction tables (little-endian 32-bit, by dx then dy)\n"
            "exit codes: 0 done, 1 the game could not start or an output could not be written,\n"
            "            2 bad arguments or script\n";
 }

@@ -1,5 +1,6 @@
 // The replay tool's command line:
 //   dreel-replay [--seed N] [--script FILE] [--frames N] [--trace FILE] [--png N:FILE]... [--data DIR]
+//   dreel-replay --tables FILE
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,7 @@ struct ReplayOptions {
     bool hashes = false;      // the trace as "FRAME DIGEST" lines, one per frame
     std::vector<PngRequest> pngs;
     std::string dataDir;
+    std::string tablesPath;   // not empty: write the lookup tables there instead of playing
     bool help = false;
 };
 

@@ -1,15 +1,22 @@
 #include "tools/replay/replay.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
+
+#include <SDL.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "game/frame_loop.h"
 #include "game/startup.h"
+#include "game/tables.h"
 #include "game/state.h"
 #include "media/input.h"
 #include "media/window.h"
@@ -34,13 +41,14 @@ void Complain(const std::string& message) {
 // Output paths are given relative to where the tool was started, but the game runs
 // in the data folder.
 std::string Anchored(const std::string& path, const std::string& startFolder) {
-    if (path.empty() || path[0] == '/' || startFolder.empty()) return path;
-    return startFolder + "/" + path;
+    if (path.empty() || std::filesystem::path(path).has_root_path() || startFolder.empty()) return path;
+    return (std::filesystem::path(startFolder) / path).string();
 }
 
 std::string CurrentFolder() {
-    char buffer[4096];
-    return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+    std::error_code error;
+    std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? std::string() : folder.string();
 }
 
 struct Outputs {
@@ -100,6 +108,9 @@ bool OpenTrace(const std::string& path, Outputs* out) {
     if (path.empty()) return true;
     if (path == "-") {
         out->trace = stdout;
+#ifdef _WIN32
+        _setmode(_fileno(stdout), _O_BINARY);  // the same bytes as elsewhere: no CR before LF
+#endif
         return true;
     }
     out->trace = std::fopen(path.c_str(), "wb");
@@ -152,9 +163,33 @@ bool LoadScript(const ReplayOptions& options, RecordingRead* read) {
     return read->ok;
 }
 
+// Both lookup tables whole, so that builds on different platforms can be compared.
+int WriteTables(const std::string& path) {
+    if (!FillTables()) {
+        Complain("no memory for the tables");
+        return kReplayFailed;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        Complain("cannot write tables '" + path + "': " + std::strerror(errno));
+        return kReplayBadUsage;
+    }
+    std::string bytes(kTableEntries * 4, '\0');
+    bool ok = true;
+    for (const int32_t* table : {tables.distance, tables.direction}) {
+        for (size_t i = 0; i < kTableEntries; ++i)
+            for (int b = 0; b < 4; ++b) bytes[i * 4 + b] = static_cast<char>(static_cast<uint32_t>(table[i]) >> (8 * b));
+        ok = ok && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    }
+    ok = std::fclose(file) == 0 && ok;
+    if (!ok) Complain("cannot write tables '" + path + "'");
+    return ok ? kReplayDone : kReplayFailed;
+}
+
 }  // namespace
 
 int RunReplay(const ReplayOptions& options) {
+    if (!options.tablesPath.empty()) return WriteTables(options.tablesPath);
     RecordingRead script;
     if (!LoadScript(options, &script)) return kReplayBadUsage;
     int32_t frameLimit = options.framesGiven ? options.frames : static_cast<int32_t>(script.frames.size());
@@ -167,10 +202,12 @@ int RunReplay(const ReplayOptions& options) {
     if (!OpenTrace(options.tracePath, &out)) return kReplayBadUsage;
 
     // Headless whatever the environment says; before any SDL call.
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    if (chdir(options.dataDir.c_str()) != 0) {
-        Complain("cannot enter data folder '" + options.dataDir + "': " + std::strerror(errno));
+    SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
+    SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::error_code entered;
+    std::filesystem::current_path(options.dataDir, entered);
+    if (entered) {
+        Complain("cannot enter data folder '" + options.dataDir + "': " + entered.message());
         CloseTrace(&out);
         return kReplayBadUsage;
     }
