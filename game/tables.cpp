@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -56,12 +55,19 @@ int32_t BaseAngleOf(float q) {
     return RadToTenths(static_cast<float>(TrigAtan(static_cast<double>(q))));
 }
 
+// std::bit_cast through the compiler's builtin: the browser build's standard library
+// predates it.
+template <class To, class From>
+constexpr To BitCast(const From& from) {
+    return __builtin_bit_cast(To, from);
+}
+
 // Every non-zero quotient lies in [1/1000, 800], inside [2^-10, 2^10). That range is cut
 // into buckets of 2^14 consecutive floats (relative width 2^-9). Across one bucket the
 // angle grows by at most 0.5 x ln(1 + 2^-9) rad (the slope of atan against ln q never
 // exceeds 1/2), under 0.6 tenths, so the base angle steps at most once inside a bucket.
-constexpr uint32_t kLowBits = std::bit_cast<uint32_t>(0x1p-10f);
-constexpr uint32_t kHighBits = std::bit_cast<uint32_t>(0x1p10f);
+constexpr uint32_t kLowBits = BitCast<uint32_t>(0x1p-10f);
+constexpr uint32_t kHighBits = BitCast<uint32_t>(0x1p10f);
 constexpr int kBucketShift = 14;
 constexpr int32_t kBuckets = static_cast<int32_t>((kHighBits - kLowBits) >> kBucketShift);
 
@@ -70,7 +76,7 @@ struct AngleSteps {
     float step[kBuckets];    // first float at which it is one higher; infinity if none
 };
 
-float FloatAt(uint32_t bits) { return std::bit_cast<float>(bits); }
+float FloatAt(uint32_t bits) { return BitCast<float>(bits); }
 
 // Fills buckets [first, end): their angles at the start and where each steps.
 void BuildAngleSteps(AngleSteps& steps, int32_t first, int32_t end) {
@@ -98,7 +104,7 @@ void BuildAngleSteps(AngleSteps& steps, int32_t first, int32_t end) {
 // Base angle of a quotient in {0} U [1/1000, 800]. Zero falls into the first bucket,
 // whose angle at its start is already 0 and whose step lies above zero.
 int32_t LookUpBaseAngle(const AngleSteps& steps, float q) {
-    const int32_t offset = static_cast<int32_t>(std::bit_cast<uint32_t>(q) - kLowBits);
+    const int32_t offset = static_cast<int32_t>(BitCast<uint32_t>(q) - kLowBits);
     const int32_t bucket = offset < 0 ? 0 : offset >> kBucketShift;
     return steps.base[bucket] + (q >= steps.step[bucket] ? 1 : 0);
 }

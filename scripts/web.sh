@@ -25,9 +25,10 @@ sh platform/web/deps.sh
 prefix="$DREEL_WEB_DEPS/prefix"
 
 echo "== web build"
-PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" emcmake cmake -S . -B build/web \
+emcmake cmake -S . -B build/web \
   -DCMAKE_BUILD_TYPE=Release -DDREEL_BUILD_TESTS=OFF -DDREEL_BUILD_BENCH=OFF \
   -DDREEL_DATA_DIR="$root/build/release/data" \
+  -DDREEL_FONT_FILE=/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf \
   -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_PREFIX_PATH="$prefix" -DSDL2_DIR="$prefix/lib/cmake/SDL2" >/dev/null
 cmake --build build/web -j "$jobs" --target dreel dreel-replay
 

@@ -1,7 +1,7 @@
 #!/bin/sh
 # The same game in the browser build: the web replay tool (under node) must write the
 # desktop tool's traces and pictures byte for byte, on every committed recording and on
-# a long generated script that steers, fires, thrusts and dies.
+# a long generated script that steers, fires, thrusts and dies; and the lookup tables whole.
 # Usage: replay-check.sh DESKTOP_REPLAY WEB_REPLAY_JS
 set -eu
 desktop="$1"
@@ -45,4 +45,14 @@ for recording in tests/replay/recordings/*.rec; do
   check "$(basename "$recording" .rec)" --script "$recording"
 done
 check long --seed 20261207 --script "$work/long.script"
+
+# The distance and direction tables, every entry.
+"$desktop" --tables "$work/desktop.tables"
+node "$web" --tables "$work/web.tables"
+if cmp -s "$work/desktop.tables" "$work/web.tables"; then
+  echo "same tables ($(wc -c < "$work/web.tables") bytes)"
+else
+  echo "DIFFERENT tables" >&2
+  status=1
+fi
 exit $status
