@@ -1,9 +1,9 @@
 // The browser test: the built site served from 127.0.0.1 and played in headless
-// Chromium. The page must load without a console error, show the arena after the
-// click, move the ball right while D is held, fire with the left button (the heads-up
-// line changes), ignore Escape and end by its button; the game's recording, replayed
-// by the desktop tool, must give the trace the page wrote, byte for byte. Prints the
-// bytes transferred, the time to the first frame and the frame rate.
+// Chromium. The page must load without a console error, show the arena and start the
+// sound after the click, move the ball right while D is held, fire with the left button
+// (the heads-up line changes), ignore Escape and end by its button; the game's
+// recording, replayed by the desktop tool, must give the trace the page wrote, byte for
+// byte. Prints the bytes transferred, the time to the first frame and the frame rate.
 // Usage: node browser-test.js SITE DESKTOP_BUILD (run.sh sets NODE_PATH).
 'use strict';
 const fs = require('fs');
@@ -98,6 +98,8 @@ async function play(browser, url, bmp, work) {
   }
   check(lit, 'the canvas shows a picture after the click');
   const firstFrame = await page.evaluate(() => window.dreelFirstDraw);
+  const sound = await page.evaluate(() => Module.SDL2 && Module.SDL2.audioContext && Module.SDL2.audioContext.state);
+  check(sound === 'running', `the sound runs after the click (${sound})`);
   check(view.width === 800 && view.height === 600, `the canvas is shown at 800 x 600 (${view.width} x ${view.height})`);
   const same = view.grid.filter(([x, y, ...c]) => near(c, backgroundPixel(bmp, x, y))).length;
   check(same > view.grid.length * 0.7, `the arena's background colours (${same} of ${view.grid.length} samples)`);
