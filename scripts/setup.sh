@@ -15,6 +15,8 @@ TEST_PACKAGES="xvfb xdotool x11-utils xfonts-base openbox imagemagick clang libc
 
 want="$PACKAGES"
 if [ "${1:-}" = "--test" ]; then want="$PACKAGES $TEST_PACKAGES"; fi
+# --packages P...: these alone (the web build's setup names what it lacks).
+if [ "${1:-}" = "--packages" ]; then shift; want="$*"; fi
 
 missing=""
 for p in $want; do

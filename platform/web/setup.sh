@@ -10,9 +10,5 @@ for pair in $want; do
   command -v "${pair%%:*}" >/dev/null || missing="$missing ${pair#*:}"
 done
 if [ -n "$missing" ]; then
-  echo "Installing:$missing"
-  SUDO=""
-  if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
+  sh "$(dirname "$0")/../../scripts/setup.sh" --packages $missing
 fi
