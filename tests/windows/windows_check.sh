@@ -1,14 +1,15 @@
 #!/bin/sh
 # Checks of the Windows build, run by CTest with the environment tests/windows/CMakeLists.txt
 # gives: BUILD (this build), HOST (the Linux release build), SOURCE, VERSION, WINE (runs a
-# Windows program), OBJDUMP, CPACK, XVFB, XDOTOOL, XWININFO, IDENTIFY.
+# Windows program), OBJDUMP, WINDRES, CPACK, XVFB, XDOTOOL, XWININFO, IDENTIFY.
 #   imports    the programs import only Windows' own DLLs, and only the game is a GUI program
 #   same_game  dreel-replay.exe writes the Linux tool's traces, screenshots and tables byte
 #              for byte, and the data generator made the same files
 #   package    the zip holds exactly the files listed here; the icon has its four sizes
 #   game       the unpacked game, started from another folder, opens its 800 x 600 window
-#              titled "Dreel", finds its data and ends with Escape; with no sound device it
-#              shows the "Sound" message and ends with 1
+#              titled "Dreel", finds its data and ends with Escape; it plays a recording
+#              made on Linux into the Linux trace; with no sound device it shows the
+#              "Sound" message and ends with 1
 set -u
 mode="$1"
 work="$(mktemp -d)"
@@ -30,6 +31,13 @@ check_imports() {
     kind="Windows CUI"
     if [ "$exe" = game/dreel.exe ]; then kind="Windows GUI"; fi
     echo "$dump" | grep -q "^Subsystem.*($kind)" || fail "$exe is not a $kind program"
+  done
+  # The game's resources, read back from the program: four icon sizes, the version, and a
+  # manifest asking for per-monitor DPI awareness and UTF-8.
+  resources="$("$WINDRES" -i "$BUILD/game/dreel.exe" -O rc)" || fail "cannot read the game's resources"
+  [ "$(echo "$resources" | grep -c 'RT_ICON \*/')" = 4 ] || fail "the game has not 4 icons"
+  for asked in 'RT_MANIFEST' 'PerMonitorV2' '<activeCodePage[^>]*>UTF-8<' "\"FileVersion\", \"$VERSION\""; do
+    echo "$resources" | grep -q "$asked" || fail "the game's resources lack '$asked'"
   done
 }
 
@@ -97,26 +105,32 @@ check_package() {
   fi
 }
 
-# AUDIO TITLE KEY: runs the unpacked game from another folder, waits for a window titled
-# TITLE, sends it KEY, and leaves the exit code in $status.
-play_once() {
+# AUDIO ARGS...: starts the unpacked game from another folder, with SDL_AUDIODRIVER=AUDIO.
+start_game() {
+  audio="$1"
+  shift
   mkdir -p "$work/elsewhere"
-  rm -f "$work/recording.txt"
-  (cd "$work/elsewhere" && SDL_AUDIODRIVER="$1" exec "$WINE" "$game" --record "$work/recording.txt") \
-    > "$work/out" 2> "$work/err" &
+  (cd "$work/elsewhere" && SDL_AUDIODRIVER="$audio" exec "$WINE" "$game" "$@") > "$work/out" 2> "$work/err" &
   pid=$!
+}
+
+# TITLE: waits for the game's window titled TITLE; leaves its id and size in $window, $geometry.
+find_window() {
   window=""
   for _ in $(seq 600); do
-    window="$("$XDOTOOL" search --onlyvisible --name "^$2\$" 2>/dev/null | head -1)"
+    window="$("$XDOTOOL" search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)"
     [ -n "$window" ] && break
     sleep 0.1
   done
-  [ -n "$window" ] || { kill $pid; cat "$work/err"; fail "no window titled '$2'"; }
+  [ -n "$window" ] || { kill $pid; cat "$work/err"; fail "no window titled '$1'"; }
   geometry="$("$XDOTOOL" getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')"
-  sleep 1
-  "$XDOTOOL" windowfocus --sync "$window" key "$3"
+}
+
+# KEY: sends KEY to $window and leaves the game's exit code in $status.
+end_with() {
+  "$XDOTOOL" windowfocus --sync "$window" key "$1"
   for _ in $(seq 200); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-  kill -0 $pid 2>/dev/null && { kill $pid; fail "the game did not end after $3"; }
+  if kill -0 $pid 2>/dev/null; then kill $pid; fail "the game did not end after $1"; fi
   wait $pid
   status=$?
 }
@@ -126,6 +140,9 @@ check_game() {
   mkdir -p "$unpacked"
   unzip -q "$zip" -d "$unpacked" || fail "cannot unpack $zip"
   game="$unpacked/Dreel-$VERSION-windows-x64/dreel.exe"
+  recordings="$SOURCE/tests/replay/recordings"
+  "$HOST/tools/replay/dreel-replay" --script "$recordings/fire.rec" --trace "$work/fire.trace" ||
+    fail "no Linux trace to compare with (a Linux release build at '$HOST')"
   display=$((90 + $$ % 100))
   "$XVFB" ":$display" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
   xvfb=$!
@@ -134,15 +151,30 @@ check_game() {
   unset SDL_VIDEODRIVER  # the real Windows video driver, on Wine's X11
   for _ in $(seq 100); do "$XWININFO" -root > /dev/null 2>&1 && break; sleep 0.1; done
 
-  play_once dummy Dreel Escape
+  start_game dummy --record "$work/recording.txt"
+  find_window Dreel
+  sleep 1
+  end_with Escape
   [ "$status" = 0 ] || { cat "$work/err"; fail "Escape ended the game with $status"; }
   [ "$geometry" = 800x600 ] || fail "the window is $geometry, not 800x600"
-  # The data digest says which files the game read: the ones the committed recordings were made with.
-  expected="$(grep '^# data ' "$SOURCE/tests/replay/recordings/fire.rec")"
+  # The data digest says which files the game read: the ones the recordings were made with.
+  expected="$(grep '^# data ' "$recordings/fire.rec")"
   got="$(grep '^# data ' "$work/recording.txt")"
   [ "$got" = "$expected" ] || { cat "$work/err"; fail "the game read other data: '$got', not '$expected'"; }
 
-  play_once "" "Varnok Dreel" Return
+  # A recording made on Linux, played by the Windows game in real time: the same game.
+  start_game dummy --play "$recordings/fire.rec" --trace "$work/live.trace"
+  find_window Dreel
+  for _ in $(seq 300); do
+    [ "$(wc -c < "$work/live.trace")" -ge "$(wc -c < "$work/fire.trace")" ] && break
+    sleep 0.1
+  done
+  end_with Escape
+  cmp "$work/fire.trace" "$work/live.trace" || fail "the Windows game played the recording otherwise"
+
+  start_game ""
+  find_window "Varnok Dreel"
+  end_with Return
   [ "$status" = 1 ] || { cat "$work/err"; fail "without sound the game ended with $status, not 1"; }
   grep -q "Varnok Dreel: Sound" "$work/err" || { cat "$work/err"; fail "no 'Sound' message"; }
 }
