@@ -16,6 +16,7 @@ TEST(DataSearch, TheFirstFolderHoldingTheNameWinsInTheGamesOrder) {
     const DataSearchInputs noBase{"", {"../data"}, "", {}};
     const DataSearchInputs odd{"/g/bin", {"../share/dreel"}, ":rel/share::/usr/share", {}};
     const DataSearchInputs forced{"/x/build/game/", {"../data"}, "/usr/share", "/mine/"};
+    const DataSearchInputs noXdg{"/x/build/game/", {"../data"}, "/usr/share", {}, false};
     const struct { DataSearchInputs in; std::set<std::string> exists; std::optional<std::string> chosen; } cases[] = {
         {build, {"a.bmp", "/x/build/data/a.bmp"}, "a.bmp"},  // the current folder first
         {build, {"/x/build/data/a.bmp", "/x/build/share/dreel/a.bmp"}, "/x/build/data/a.bmp"},
@@ -28,6 +29,8 @@ TEST(DataSearch, TheFirstFolderHoldingTheNameWinsInTheGamesOrder) {
         {forced, {"a.bmp", "/x/build/data/a.bmp", "/usr/share/dreel/a.bmp"}, std::nullopt},  // --data alone
         {forced, {"/mine/a.bmp"}, "/mine/a.bmp"},
         {build, {}, std::nullopt},
+        {noXdg, {"/usr/share/dreel/a.bmp", "/usr/local/share/dreel/a.bmp"}, std::nullopt},
+        {noXdg, {"/x/build/data/a.bmp"}, "/x/build/data/a.bmp"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> tried;
