@@ -9,7 +9,14 @@ wine=wine
 if ! command -v wine >/dev/null; then wine=/usr/lib/wine/wine64; fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
-  "$wine" wineboot --init >/dev/null 2>&1 || true
-  wineserver -w 2>/dev/null || true
+  # Once, even when several programs start at the same moment. Without .NET and the HTML
+  # engine: nothing of ours needs them, and their installers ask.
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot --init >/dev/null 2>&1 || true
+      wineserver -w 2>/dev/null || true
+    fi
+  ) 9> "$WINEPREFIX.lock"
 fi
 exec "$wine" "$@"
