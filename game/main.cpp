@@ -10,6 +10,7 @@
 #include "game/startup.h"
 #include "media/data_files.h"
 #include "media/window.h"
+#include "runtime/errorbox.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ int Refuse(const std::string& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    MessagesToParentConsole();
     const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (line.action) {
         case CommandAction::Help: std::fputs(UsageText(), stdout); return 0;

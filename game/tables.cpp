@@ -14,7 +14,6 @@
 #include "game/trig.h"
 #include "runtime/pages.h"
 
-
 #include <algorithm>
 #include <atomic>
 #include <cfloat>

@@ -52,6 +52,7 @@ std::vector<std::string> DataSearchFolders(const DataSearchInputs& in) {
             AddOnce(folders, WithoutTrailingSlash(p.lexically_normal().string()));
         }
     }
+    if (!in.xdg) return folders;
     // The XDG rules: unset or empty means the default, and relative entries are ignored.
     std::string xdg = in.xdgDataDirs.value_or("");
     if (xdg.empty()) xdg = "/usr/local/share:/usr/share";
@@ -85,7 +86,11 @@ DataSearchInputs DataSearchInputsOfProcess(std::optional<std::string> overrideFo
         SDL_free(base);
     }
     in.relativeFolders = {DREEL_DATA_RELATIVE_BUILD, DREEL_DATA_RELATIVE_INSTALL};
+#ifdef _WIN32
+    in.xdg = false;  // a Windows game keeps its data beside it
+#else
     if (const char* xdg = std::getenv("XDG_DATA_DIRS")) in.xdgDataDirs = xdg;
+#endif
     in.overrideFolder = std::move(overrideFolder);
     return in;
 }

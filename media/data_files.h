@@ -18,6 +18,7 @@ struct DataSearchInputs {
     std::vector<std::string> relativeFolders;  // from the executable's folder to data folders
     std::optional<std::string> xdgDataDirs;    // nullopt when unset
     std::optional<std::string> overrideFolder; // --data
+    bool xdg = true;                           // the XDG folders too (not on Windows)
 };
 
 // The folders to search, in order; "." is the current folder.

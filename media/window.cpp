@@ -278,7 +278,7 @@ int32_t DisplayInit() {
         return 0;
     }
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (!VideoDriverAllowed(driver, std::getenv("SDL_VIDEODRIVER"))) {
+    if (!VideoDriverAllowed(driver, SDL_getenv("SDL_VIDEODRIVER"))) {  // where SDL reads it
         // Without a display SDL falls back to a driver that shows nothing: the game
         // would run unseen until killed.
         std::fprintf(stderr, "display: no display found (SDL chose the '%s' driver)\n", driver);

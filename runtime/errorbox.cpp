@@ -4,6 +4,11 @@
 
 #include <cstdio>
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 int32_t ErrorBox(const char* title, const char* text) {
     std::fprintf(stderr, "%s: %s\n", title, text);
     std::fflush(stderr);
@@ -20,4 +25,17 @@ int32_t ErrorBox(const char* title, const char* text) {
     int pressed = 0;
     if (SDL_ShowMessageBox(&box, &pressed) != 0) return 0;
     return pressed;
+}
+
+void MessagesToParentConsole() {
+#ifdef _WIN32
+    const auto leadsNowhere = [](DWORD which) {
+        const HANDLE handle = GetStdHandle(which);
+        return handle == nullptr || handle == INVALID_HANDLE_VALUE;
+    };
+    if (!leadsNowhere(STD_OUTPUT_HANDLE) || !leadsNowhere(STD_ERROR_HANDLE)) return;  // redirected
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;  // double-clicked: no console to use
+    std::freopen("CONOUT$", "w", stdout);
+    std::freopen("CONOUT$", "w", stderr);
+#endif
 }

@@ -13,10 +13,21 @@ PACKAGES="build-essential cmake pkg-config
 TEST_PACKAGES="xvfb xdotool x11-utils xfonts-base openbox imagemagick clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev file"
 
+# The Windows build: Debian's mingw-w64 (posix threads), Wine to run what it makes, dpkg-dev
+# to unpack Debian's sources of the libraries, zip for the package.
+WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine64 dpkg-dev zip unzip"
+
 want="$PACKAGES"
-if [ "${1:-}" = "--test" ]; then want="$PACKAGES $TEST_PACKAGES"; fi
 # --packages P...: these alone (the web build's setup names what it lacks).
-if [ "${1:-}" = "--packages" ]; then shift; want="$*"; fi
+if [ "${1:-}" = "--packages" ]; then shift; want="$*"; set --; fi
+for option in "$@"; do
+  case "$option" in
+    --test) want="$want $TEST_PACKAGES" ;;
+    --windows) want="$want $TEST_PACKAGES $WINDOWS_PACKAGES" ;;
+    *) echo "usage: setup.sh [--test] [--windows] | --packages P..." >&2; exit 2 ;;
+  esac
+done
 
 missing=""
 for p in $want; do

@@ -2,7 +2,7 @@
 # Builds Dreel and runs the whole test suite through CTest: the release build (with the
 # end-to-end test in a virtual X display), the same suite under AddressSanitizer and
 # UndefinedBehaviorSanitizer (with the long soak run), and bounded fuzz runs of the
-# two file readers.
+# two file readers; and the Windows build, tested under Wine.
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh --test
@@ -25,6 +25,9 @@ cmake --preset tsan
 cmake --build --preset tsan -j "$jobs" --target media_tests
 TSAN_OPTIONS="halt_on_error=1" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
   build/tsan/tests/media/media_tests --gtest_filter='Sound*'
+
+echo "== the Windows build under Wine"
+sh scripts/windows.sh
 
 echo "== bounded fuzz runs"
 sh fuzz/run.sh build/release/data "${DREEL_FUZZ_SECONDS:-60}"

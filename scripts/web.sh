@@ -28,7 +28,6 @@ echo "== web build"
 emcmake cmake -S . -B build/web \
   -DCMAKE_BUILD_TYPE=Release -DDREEL_BUILD_TESTS=OFF -DDREEL_BUILD_BENCH=OFF \
   -DDREEL_DATA_DIR="$root/build/release/data" \
-  -DDREEL_FONT_FILE=/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf \
   -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_PREFIX_PATH="$prefix" -DSDL2_DIR="$prefix/lib/cmake/SDL2" >/dev/null
 cmake --build build/web -j "$jobs" --target dreel dreel-replay
 

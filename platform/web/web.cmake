@@ -6,11 +6,6 @@
 
 set(DREEL_WEB_DIR "${CMAKE_CURRENT_LIST_DIR}")
 
-# The prefix's freetype reads compressed fonts through zlib, which its imported target
-# does not name.
-find_package(ZLIB REQUIRED)
-target_link_libraries(dreel_sdl2_ttf INTERFACE ZLIB::ZLIB)
-
 # The game: ASYNCIFY lets the unchanged frame loop sleep by returning to the browser.
 # main waits for the page's click (sound and pointer lock need a gesture); the runtime
 # exits with main so the page learns when the game ended.

@@ -2,8 +2,10 @@
 // sprites, and the rotated sprites through our rasterizer.
 #include <SDL.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/syscall.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -74,6 +76,7 @@ using Window = ScreenTest;
 using Sprites = ScreenTest;
 using Rotated = ScreenTest;
 
+#ifndef _WIN32  // the sleeps are read by standing in for the C library's nanosleep
 static thread_local std::vector<int64_t>* g_sleeps = nullptr;  // when set, this thread's sleeps go here
 
 // Every sleep of the process passes here (std::this_thread::sleep_for ends in nanosleep), so the
@@ -98,6 +101,7 @@ TEST_F(Window, AFlipWaitsOneFrameIntervalAfterTheRateIsSet) {
     }
     EXPECT_EQ(SetFrameRate(-1), 0);
 }
+#endif
 
 TEST_F(Window, TheCloseBoxAsksToCloseAndTheEndClosesTheWindowFirst) {
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
@@ -116,6 +120,9 @@ TEST_F(Window, TheCloseBoxAsksToCloseAndTheEndClosesTheWindowFirst) {
 // Through either presenter, a window of any size shows the picture at the largest whole scale,
 // centred on black; F11 and Alt+Enter switch full screen (the dummy display is 1024 x 768).
 TEST_F(Window, ThePictureFillsAnyWindowSizeAndFullScreenComesAndGoes) {
+#ifdef _WIN32
+    GTEST_SKIP() << "SDL built for Windows leaves the resize to the system, which the dummy driver never sends";
+#endif
     const auto tag = [](int32_t x, int32_t y) { return 0x800000u | uint32_t(x) << 10 | uint32_t(y); };
     const auto key = [](SDL_Scancode code, Uint16 mod) {
         SDL_Event e{};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <array>
 #include <filesystem>
 
 #include "game/state.h"
@@ -57,10 +58,11 @@ TEST(ReplayOptions, DefaultsEveryOptionAndRefusals) {
                 o.tracePath == "t" && o.dataDir == "/d" && o.help && Parse({"--help"}).options.help);
     EXPECT_TRUE(o.pngs[0].frame == 12 && o.pngs[0].path == "a.png" && o.pngs[1].frame == 1 &&
                 o.pngs[1].path == "b:c.png");
+    EXPECT_EQ(Parse({"--tables", "t.bin"}).options.tablesPath, "t.bin");
     const std::vector<std::vector<const char*>> refused = {
         {"--seed"}, {"--seed", "-1"}, {"--seed", "4294967296"}, {"--seed", "12x"}, {"--frames", "-3"},
         {"--frames", "2147483648"}, {"--png", "0:a.png"}, {"--png", "a.png"}, {"--png", "3:"}, {"--trace", ""},
-        {"stray"}, {"--seed", "1", "--seed", "2"}};
+        {"stray"}, {"--seed", "1", "--seed", "2"}, {"--tables", "a", "--tables", "b"}};
     for (const auto& args : refused) {
         const OptionsResult bad = Parse(args);
         EXPECT_TRUE(!bad.ok && !bad.error.empty() && !Has(bad.error, "\n")) << args[0] << " (" << args.size() << ")";
@@ -137,7 +139,8 @@ TEST(ReplayTool, Refusals) {
         {{"--script", dir / "huge.rec"}, 2, "huge.rec: larger than 32 MiB"},
         {{"--script", dir.path.string()}, 2, "it is a folder"},
         {{"--frames", "2", "--png", "2:" + dir / "none/x.png"}, 1, "x.png"},
-        {{"--frames", "3", "--png", "5:" + dir / "late.png"}, 1, "frame 5 was never reached"}};
+        {{"--frames", "3", "--png", "5:" + dir / "late.png"}, 1, "frame 5 was never reached"},
+        {{"--tables", dir / "none/t.bin"}, 2, "t.bin"}};
     for (const auto& c : cases) {
         const support::ProcessResult r = Tool(c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args[0] << ": " << r.err;
@@ -167,6 +170,20 @@ TEST(ReplayTool, TraceAndPictureAreTheGameRunInProcessUntilEscape) {
     EXPECT_TRUE(trace.ends_with("\"sounds\": [0]}\n")) << "the shot of the last frame";
     EXPECT_EQ(r.out, trace);
     EXPECT_EQ(support::ReadBytes(dir / "5.png"), png);
+}
+
+// Both tables whole, little-endian, distance first: entries the table tests know by heart.
+TEST(ReplayTool, TablesAreWrittenWhole) {
+    support::TempFolder dir;
+    ASSERT_EQ(Tool({"--tables", dir / "t.bin"}).exitCode, 0);
+    const std::vector<uint8_t> bytes = support::ReadBytes(dir / "t.bin");
+    ASSERT_EQ(bytes.size(), 2u * 2001 * 1601 * 4);
+    const auto entry = [&](int table, int dx, int dy) {
+        const size_t at = (size_t(table) * 2001 * 1601 + size_t(dx + 1000) * 1601 + size_t(dy + 800)) * 4;
+        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24;
+    };
+    EXPECT_EQ((std::array{entry(0, -3, 4), entry(1, -3, 4), entry(1, 714, 709), entry(0, -1000, -800)}),
+              (std::array{5, 1269, 447, 1281}));
 }
 
 }  // namespace

@@ -4,11 +4,14 @@
 //
 //   dreel-datagen OUTPUT_FOLDER
 //   dreel-datagen --contact-sheet FILE.png
-//   dreel-datagen --icons FOLDER
+//   dreel-datagen --icons FOLDER        (icon-N.png, and dreel.ico holding them all)
 //   dreel-datagen OUTPUT_FOLDER --contact-sheet FILE.png --icons FOLDER
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <utility>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -57,11 +60,38 @@ bool WriteData(const std::filesystem::path& folder) {
     return true;
 }
 
+std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A Windows icon file holding the PNG icons as they are (Windows reads PNG entries):
+// a 6-byte header, a 16-byte entry per image, then the images.
+std::vector<uint8_t> IconFile(const std::vector<std::pair<int32_t, std::vector<uint8_t>>>& pngs) {
+    std::vector<uint8_t> ico;
+    const auto put16 = [&](uint32_t v) { ico.push_back(static_cast<uint8_t>(v)), ico.push_back(static_cast<uint8_t>(v >> 8)); };
+    const auto put32 = [&](uint32_t v) { put16(v & 0xFFFF), put16(v >> 16); };
+    put16(0), put16(1), put16(static_cast<uint32_t>(pngs.size()));
+    uint32_t offset = static_cast<uint32_t>(6 + 16 * pngs.size());
+    for (const auto& [side, bytes] : pngs) {
+        ico.push_back(static_cast<uint8_t>(side & 0xFF)), ico.push_back(static_cast<uint8_t>(side & 0xFF));  // 256 is 0
+        put16(0), put16(1), put16(32);  // no palette, one plane, 32 bits
+        put32(static_cast<uint32_t>(bytes.size())), put32(offset);
+        offset += static_cast<uint32_t>(bytes.size());
+    }
+    for (const auto& image : pngs) ico.insert(ico.end(), image.second.begin(), image.second.end());
+    return ico;
+}
+
 bool WriteIcons(const std::filesystem::path& folder) {
     if (!MakeFolder(folder)) return false;
-    for (int32_t side : {48, 64, 128, 256})
-        if (!WritePicture((folder / ("icon-" + std::to_string(side) + ".png")).string(), MakeIcon(side))) return false;
-    return true;
+    std::vector<std::pair<int32_t, std::vector<uint8_t>>> pngs;
+    for (int32_t side : {48, 64, 128, 256}) {
+        const std::filesystem::path path = folder / ("icon-" + std::to_string(side) + ".png");
+        if (!WritePicture(path.string(), MakeIcon(side))) return false;
+        pngs.emplace_back(side, ReadFile(path));
+    }
+    return WriteFile(folder / "dreel.ico", IconFile(pngs));
 }
 
 }  // namespace
