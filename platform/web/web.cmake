@@ -1,8 +1,8 @@
 # The browser build's own parts, included by the root CMakeLists.txt under emscripten:
 # the game as a page (our shell, the data packaged beside it, the loop yielding to the
 # browser at every sleep) and the replay tool as a node program on the real file system.
-# The data comes from a desktop build (DREEL_DATA_DIR, DREEL_ICON_DIR set by
-# scripts/web.sh), so the page plays the very same pictures and sounds.
+# The data comes from a desktop build (DREEL_DATA_DIR, set by scripts/web.sh), so the
+# page plays the very same pictures and sounds.
 
 set(DREEL_WEB_DIR "${CMAKE_CURRENT_LIST_DIR}")
 
