@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -55,12 +54,19 @@ int32_t BaseAngleOf(float q) {
     return RadToTenths(static_cast<float>(TrigAtan(static_cast<double>(q))));
 }
 
+// std::bit_cast through the compiler's builtin: the browser build's standard library
+// predates it.
+template <class To, class From>
+constexpr To BitCast(const From& from) {
+    return __builtin_bit_cast(To, from);
+}
+
 // Every non-zero quotient lies in [1/1000, 800], inside [2^-10, 2^10). That range is cut
 // into buckets of 2^14 consecutive floats (relative width 2^-9). Across one bucket the
 // angle grows by at most 0.5 x ln(1 + 2^-9) rad (the slope of atan against ln q never
 // exceeds 1/2), under 0.6 tenths, so the base angle steps at most once inside a bucket.
-constexpr uint32_t kLowBits = std::bit_cast<uint32_t>(0x1p-10f);
-constexpr uint32_t kHighBits = std::bit_cast<uint32_t>(0x1p10f);
+constexpr uint32_t kLowBits = BitCast<uint32_t>(0x1p-10f);
+constexpr uint32_t kHighBits = BitCast<uint32_t>(0x1p10f);
 constexpr int kBucketShift = 14;
 constexpr int32_t kBuckets = static_cast<int32_t>((kHighBits - kLowBits) >> kBucketShift);
 
@@ -69,7 +75,7 @@ struct AngleSteps {
     float step[kBuckets];    // first float at which it is one higher; infinity if none
 };
 
-float FloatAt(uint32_t bits) { return std::bit_cast<float>(bits); }
+float FloatAt(uint32_t bits) { return BitCast<float>(bits); }
 
 // Fills buckets [first, end): their angles at the start and where each steps.
 void BuildAngleSteps(AngleSteps& steps, int32_t first, int32_t end) {
@@ -97,7 +103,7 @@ void BuildAngleSteps(AngleSteps& steps, int32_t first, int32_t end) {
 // Base angle of a quotient in {0} U [1/1000, 800]. Zero falls into the first bucket,
 // whose angle at its start is already 0 and whose step lies above zero.
 int32_t LookUpBaseAngle(const AngleSteps& steps, float q) {
-    const int32_t offset = static_cast<int32_t>(std::bit_cast<uint32_t>(q) - kLowBits);
+    const int32_t offset = static_cast<int32_t>(BitCast<uint32_t>(q) - kLowBits);
     const int32_t bucket = offset < 0 ? 0 : offset >> kBucketShift;
     return steps.base[bucket] + (q >= steps.step[bucket] ? 1 : 0);
 }
@@ -255,6 +261,10 @@ bool FillTables() {
     tables.distance = memory;
     tables.direction = memory + kTableSpan / sizeof(int32_t);
 
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    // A browser build without threads (and without exceptions to report their absence).
+    TakePart(*work);
+#else
     // Both threads write rows, so the pages are also first touched in parallel.
     std::thread helper;
     try {
@@ -264,6 +274,7 @@ bool FillTables() {
     }
     TakePart(*work);
     if (helper.joinable()) helper.join();
+#endif
     return true;
 }
 

@@ -94,7 +94,8 @@ void CloseWindowSlot(int32_t slot) {
 
 // Handles are SDL window ids, so a stale or made-up handle is only ever looked up.
 SDL_Window* WindowByHandle(intptr_t handle) {
-    if (handle <= 0 || handle > static_cast<intptr_t>(UINT32_MAX)) return nullptr;
+    // Compared unsigned and wide: where intptr_t has 32 bits, UINT32_MAX cast to it is -1.
+    if (handle <= 0 || static_cast<uintmax_t>(handle) > UINT32_MAX) return nullptr;
     SDL_Window* w = SDL_GetWindowFromID(static_cast<uint32_t>(handle));
     for (SDL_Window* own : ctx.windows)
         if (own && own == w) return w;

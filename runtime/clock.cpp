@@ -4,6 +4,10 @@
 #include <ctime>
 #include <thread>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 uint32_t TickMs() {
     using namespace std::chrono;
     auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
@@ -11,7 +15,13 @@ uint32_t TickMs() {
 }
 
 void SleepMs(uint32_t ms) {
+#ifdef __EMSCRIPTEN__
+    // In a browser the sleep hands the thread back to the page (the build unwinds and
+    // rewinds the stack around it), so drawing, sound and input carry on meanwhile.
+    emscripten_sleep(ms);
+#else
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+#endif
 }
 
 std::string UtcNowText() {

@@ -19,11 +19,13 @@ WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils
   wine wine64 dpkg-dev zip unzip"
 
 want="$PACKAGES"
+# --packages P...: these alone (the web build's setup names what it lacks).
+if [ "${1:-}" = "--packages" ]; then shift; want="$*"; set --; fi
 for option in "$@"; do
   case "$option" in
     --test) want="$want $TEST_PACKAGES" ;;
     --windows) want="$want $TEST_PACKAGES $WINDOWS_PACKAGES" ;;
-    *) echo "usage: setup.sh [--test] [--windows]" >&2; exit 2 ;;
+    *) echo "usage: setup.sh [--test] [--windows] | --packages P..." >&2; exit 2 ;;
   esac
 done
 

@@ -203,7 +203,12 @@ int RunReplay(const ReplayOptions& options) {
 
     // Headless whatever the environment says; before any SDL call.
     SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
+#ifdef __EMSCRIPTEN__
+    // Under node: the dummy device needs a thread; the browser's is stood in for, silent.
+    SDL_setenv("SDL_AUDIODRIVER", "emscripten", 1);
+#else
     SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+#endif
     std::error_code entered;
     std::filesystem::current_path(options.dataDir, entered);
     if (entered) {
