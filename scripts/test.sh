@@ -2,7 +2,8 @@
 # Builds Dreel and runs the whole test suite through CTest: the release build (with the
 # end-to-end test in a virtual X display), the same suite under AddressSanitizer and
 # UndefinedBehaviorSanitizer (with the long soak run), and bounded fuzz runs of the
-# two file readers; and the Windows build, tested under Wine.
+# two file readers; the Windows build, tested under Wine; and the browser build, tested
+# under node and in headless Chromium.
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/setup.sh --test
@@ -28,6 +29,9 @@ TSAN_OPTIONS="halt_on_error=1" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
 
 echo "== the Windows build under Wine"
 sh scripts/windows.sh
+
+echo "== the browser build, its replay tool under node and the page in headless Chromium"
+sh scripts/web.sh --test
 
 echo "== bounded fuzz runs"
 sh fuzz/run.sh build/release/data "${DREEL_FUZZ_SECONDS:-60}"
