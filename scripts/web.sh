@@ -43,6 +43,6 @@ case "$mode" in
   --serve)
     exec node platform/web/serve.js "$site" 8000 ;;
   --test)
-    sh platform/web/replay-check.sh build/release/tools/replay/dreel-replay build/web/tools/replay/dreel-replay.js
+    sh tests/same_game.sh build/release/tools/replay/dreel-replay node build/web/tools/replay/dreel-replay.js
     sh platform/web/test/run.sh "$site" ;;
 esac

@@ -3,8 +3,8 @@
 # gives: BUILD (this build), HOST (the Linux release build), SOURCE, VERSION, WINE (runs a
 # Windows program), OBJDUMP, WINDRES, CPACK, XVFB, XDOTOOL, XWININFO, IDENTIFY.
 #   imports    the programs import only Windows' own DLLs, and only the game is a GUI program
-#   same_game  dreel-replay.exe writes the Linux tool's traces, screenshots and tables byte
-#              for byte, and the data generator made the same files
+#   same_game  the data generator made the Linux files, and dreel-replay.exe writes the
+#              Linux tool's traces, pictures and tables byte for byte (tests/same_game.sh)
 #   package    the zip holds exactly the files listed here; the icon has its four sizes
 #   game       the unpacked game, started from another folder, opens its 800 x 600 window
 #              titled "Dreel", finds its data and ends with Escape; it plays a recording
@@ -15,7 +15,6 @@ mode="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-windows() { "$WINE" "$@"; }
 zip="$BUILD/Dreel-$VERSION-windows-x64.zip"
 data_names="Background.bmp kugeln.bmp shoot.bmp rauch.bmp Fleck.bmp kanone2.bmp Shild1.bmp
   Shild2.bmp Shild3.bmp Shild4.bmp Shild5.bmp Shild6.bmp Shild7.bmp Shotl.wav Shotr.wav
@@ -41,49 +40,13 @@ check_imports() {
   done
 }
 
-# NAME SCRIPT "FRAMES TO PICTURE" [OPTIONS]: both tools play SCRIPT; traces and pictures compared.
-both_play() {
-  name="$1" script="$2" frames="$3"
-  shift 3
-  for side in linux windows; do
-    pictures=""
-    for f in $frames; do pictures="$pictures --png $f:$work/$name-$side-$f.png"; done
-    tool="$HOST/tools/replay/dreel-replay"
-    if [ $side = windows ]; then tool="windows $BUILD/tools/replay/dreel-replay.exe"; fi
-    # shellcheck disable=SC2086 # the word lists are ours, without spaces in their parts
-    $tool --script "$script" --trace "$work/$name-$side.trace" $pictures "$@" || fail "the $side tool failed on $name"
-  done
-  cmp "$work/$name-linux.trace" "$work/$name-windows.trace" || fail "$name: the traces differ"
-  for f in $frames; do
-    cmp "$work/$name-linux-$f.png" "$work/$name-windows-$f.png" || fail "$name: the pictures of frame $f differ"
-  done
-}
-
 check_same_game() {
   [ -x "$HOST/tools/replay/dreel-replay" ] || fail "no Linux release build at '$HOST' to compare with"
   for name in $data_names; do
     cmp "$BUILD/data/$name" "$HOST/data/$name" || fail "the generated $name differs"
   done
-  windows "$BUILD/tools/replay/dreel-replay.exe" --tables "$work/windows.tables" || fail "no tables from Windows"
-  "$HOST/tools/replay/dreel-replay" --tables "$work/linux.tables" || fail "no tables from Linux"
-  cmp "$work/linux.tables" "$work/windows.tables" || fail "the lookup tables differ"
-  # A long game: the mouse swept round, the fire button in bursts, thrust in turn, Space
-  # now and then to start afresh after bursting.
-  awk 'BEGIN {
-    for (f = 0; f < 4000; f++) {
-      dx = (f % 240 < 120) ? 7 : -5; dy = (f % 90 < 45) ? 3 : -4
-      keys = substr("17 30 31 32", 1 + 3 * int(f / 50 % 4), 2)
-      if (f % 300 == 299) keys = keys ",57"
-      print dx, dy, 0, (f % 40 < 25) ? 1 : 0, keys
-    }
-  }' > "$work/long.txt"
-  recordings="$SOURCE/tests/replay/recordings"
-  both_play fire "$recordings/fire.rec" "1 200 421"
-  both_play death "$recordings/death.rec" "686 909"
-  both_play long "$work/long.txt" "1000 4000" --seed 2024
-  both_play idle "$work/long.txt" "" --seed 7 --frames 1
-  # The long game is only worth comparing if it has kills, bursts and restarts in it.
-  grep -q '"kills": [1-9][0-9]' "$work/long-linux.trace" || fail "the long game has fewer than 10 kills"
+  sh "$SOURCE/tests/same_game.sh" "$HOST/tools/replay/dreel-replay" "$WINE" "$BUILD/tools/replay/dreel-replay.exe" ||
+    fail "the Windows replay tool plays another game"
 }
 
 check_package() {
@@ -146,7 +109,7 @@ check_game() {
   display=$((90 + $$ % 100))
   "$XVFB" ":$display" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
   xvfb=$!
-  trap 'windows wineserver -k 2>/dev/null; kill $xvfb; rm -rf "$work"' EXIT
+  trap 'kill $xvfb; rm -rf "$work"' EXIT
   export DISPLAY=":$display"
   unset SDL_VIDEODRIVER  # the real Windows video driver, on Wine's X11
   for _ in $(seq 100); do "$XWININFO" -root > /dev/null 2>&1 && break; sleep 0.1; done
