@@ -5,8 +5,7 @@
 #include <string>
 #include <system_error>
 
-#include <SDL.h>
-
+#include "media/data_files.h"
 #include "tools/replay/options.h"
 #include "tools/replay/replay.h"
 
@@ -14,22 +13,16 @@
 #define DREEL_DATA_DIR "data"
 #endif
 
-#ifndef DREEL_DATA_RELATIVE_INSTALL
-#define DREEL_DATA_RELATIVE_INSTALL "data"
-#endif
-
 namespace {
 
-// The build's data folder while there is one; an installed tool, the data installed
-// beside it.
+// The build's data folder while there is one; otherwise the first folder of the game's
+// own data search that exists (for an installed tool, the data installed beside it).
 std::string DefaultDataFolder() {
     std::error_code error;
     if (std::filesystem::is_directory(DREEL_DATA_DIR, error)) return DREEL_DATA_DIR;
-    char* base = SDL_GetBasePath();
-    if (!base) return DREEL_DATA_DIR;
-    const std::filesystem::path folder = std::filesystem::path(base) / DREEL_DATA_RELATIVE_INSTALL;
-    SDL_free(base);
-    return folder.lexically_normal().string();
+    for (const std::string& folder : DataSearchFolders(DataSearchInputsOfProcess(std::nullopt)))
+        if (folder != "." && std::filesystem::is_directory(folder, error)) return folder;
+    return DREEL_DATA_DIR;
 }
 
 }  // namespace
