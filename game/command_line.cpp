@@ -1,5 +1,6 @@
 #include "game/command_line.h"
 
+#include <filesystem>
 #include <string_view>
 
 #ifndef DREEL_VERSION
@@ -41,7 +42,30 @@ CommandLine Failure(std::string error) {
     return line;
 }
 
+// The same file by identity (a link, another spelling of an existing path) or, where
+// either is missing, by the path it would be created at.
+bool SameFile(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::equivalent(a, b, error)) return true;
+    const fs::path pa = fs::weakly_canonical(a, error);
+    if (error) return fs::path(a).lexically_normal() == fs::path(b).lexically_normal();
+    const fs::path pb = fs::weakly_canonical(b, error);
+    return !error && pa == pb;
+}
+
 }  // namespace
+
+std::string FileOptionsClash(const CommandLine& line) {
+    const struct { const char* name; const std::optional<std::string>& path; } files[] = {
+        {"--play", line.playPath}, {"--record", line.recordPath}, {"--trace", line.tracePath}};
+    for (size_t i = 0; i < std::size(files); ++i)
+        for (size_t j = i + 1; j < std::size(files); ++j)
+            if (files[i].path && files[j].path && SameFile(*files[i].path, *files[j].path))
+                return std::string("options '") + files[i].name + "' and '" + files[j].name + "' name the same file '" +
+                       *files[j].path + "'";
+    return "";
+}
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;

@@ -21,6 +21,10 @@ struct CommandLine {
 
 // The arguments after the program's name.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
+// Why the files named cannot be used together: an output (--record, --trace) that is the
+// same file as the input (--play) or as the other output would destroy it or mix two
+// streams. Same path, or the same file where both exist. Empty when they can be used.
+std::string FileOptionsClash(const CommandLine& line);
 // The usage text, several lines ending in a newline.
 const char* UsageText();
 // "Dreel <version>".

@@ -59,6 +59,9 @@ int main(int argc, char** argv) {
         case CommandAction::Fail: return Refuse(line.error);
         case CommandAction::Play: break;
     }
+    // One line: the usage would not help, and the files are left untouched.
+    if (const std::string clash = FileOptionsClash(line); !clash.empty())
+        return std::fprintf(stderr, "dreel: %s\n", clash.c_str()), 2;
     std::error_code error;
     if (line.dataFolder && !std::filesystem::is_directory(*line.dataFolder, error))
         return Refuse("option '--data': '" + *line.dataFolder + "' is not a folder");

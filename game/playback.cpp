@@ -36,6 +36,9 @@ std::string PlaybackLoad(const std::string& path) {
     if (!ReadScriptFile(path, &text, &error)) return path + ": " + error;
     RecordingRead read = ParseRecording(text);
     if (!read.ok) return path + ":" + (read.errorLine ? std::to_string(read.errorLine) + ":" : "") + " " + read.error;
+    // Either would open a window that never shows a game.
+    if (!read.header.present) return path + ": not a recording of the game (its first line is not '# dreel-recording')";
+    if (read.frames.empty()) return path + ": the recording holds no frame: nothing to play";
     playback.frames = std::move(read.frames);
     playback.seed = read.header.seed;
     playback.dataDigest = read.header.dataDigest;

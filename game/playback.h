@@ -23,7 +23,8 @@ struct PlaybackContext {
 extern PlaybackContext playback;
 
 // Reads the recording; an empty result, or the one-line reason it cannot be played
-// ("FILE:LINE: what").
+// ("FILE:LINE: what"). A plain script (no recording header) and a recording without a
+// frame are refused: there is no game in them to watch.
 std::string PlaybackLoad(const std::string& path);
 // The start-up's seeding: the recording's seed.
 void PlaybackSeed();

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "game/state.h"
 #include "media/data_files.h"
@@ -27,10 +28,21 @@ void GiveUp(RecorderOutput* out, int error) {
     out->file = nullptr;
 }
 
+// Opened for appending, which creates it but keeps what it holds until the game starts.
 void Open(RecorderOutput* out, const std::string& path, const char* what) {
     *out = RecorderOutput{nullptr, path, what};
     if (path.empty()) return;
-    out->file = std::fopen(path.c_str(), "wb");
+    std::error_code error;
+    const bool existed = std::filesystem::exists(path, error) || error;
+    out->file = std::fopen(path.c_str(), "ab");
+    if (!out->file) return SayCannotWrite(*out, errno);
+    out->created = !existed;
+}
+
+// The game has started: the file is emptied for what it writes.
+void Truncate(RecorderOutput* out) {
+    if (!out->file) return;
+    out->file = std::freopen(out->path.c_str(), "wb", out->file);
     if (!out->file) SayCannotWrite(*out, errno);
 }
 
@@ -53,6 +65,8 @@ void RecorderOpen(const std::string& recordingPath, const std::string& tracePath
 void RecorderBegin() {
     if (recorder.begun || (!recorder.recording.file && !recorder.trace.file)) return;
     recorder.begun = true;
+    Truncate(&recorder.recording);
+    Truncate(&recorder.trace);
     Write(&recorder.recording, RecordingHeaderText(randomState.seed, recorder.gameVersion, UtcNowText(), DataReadDigest()));
     recorder.line.clear();
     AppendTraceLine(&recorder.line, 0, game);
@@ -77,5 +91,6 @@ void RecorderClose(bool played) {
         if (std::fclose(out->file) != 0)
             std::fprintf(stderr, "dreel: cannot write the %s '%s': %s\n", out->what, out->path.c_str(), std::strerror(errno));
         out->file = nullptr;
+        if (!recorder.begun && out->created) std::remove(out->path.c_str());
     }
 }

@@ -2,7 +2,9 @@
 // input exactly as the game read it, in the replay tool's script format) and the state
 // trace of the replay tool, so that the replay of the recording can be compared with it.
 // Every frame is flushed at once: a crash keeps what came before. A file that cannot be
-// written is one line on standard error and is given up; the game plays on.
+// written is one line on standard error and is given up; the game plays on. A file is
+// only emptied once the game starts: a start that fails leaves a file that was there as it
+// was, and removes one it created.
 // Depends on the replay tool's script, recording and trace writers (tools/replay).
 #pragma once
 
@@ -13,6 +15,7 @@ struct RecorderOutput {
     std::FILE* file = nullptr;  // null: not asked for, or given up after a failure
     std::string path;           // for the message
     const char* what = "";      // "recording" or "trace", for the message
+    bool created = false;       // it did not exist before: a failed start removes it
 };
 
 struct RecorderContext {
@@ -33,5 +36,5 @@ void RecorderBegin();
 // After each frame: its input and its state.
 void RecorderFrame();
 // Closes both files; after a game that started (`played`), the beginning is written
-// first if no frame ran.
+// first if no frame ran. Without a start, files it created are removed.
 void RecorderClose(bool played);

@@ -277,8 +277,8 @@ int32_t MouseExamine() {
     SDL_GetRelativeMouseState(&x, &y);
     // Mouse and stick add up.
     const GamepadMouse pad = GamepadExamineMouse(x, y);
-    g_mouse.dx = static_cast<int32_t>(std::clamp(int64_t{x} + pad.dx, int64_t{INT32_MIN}, int64_t{INT32_MAX}));
-    g_mouse.dy = static_cast<int32_t>(std::clamp(int64_t{y} + pad.dy, int64_t{INT32_MIN}, int64_t{INT32_MAX}));
+    g_mouse.dx = static_cast<int32_t>(std::clamp(int64_t{x} + pad.dx, int64_t{-kMouseMoveLimit}, int64_t{kMouseMoveLimit}));
+    g_mouse.dy = static_cast<int32_t>(std::clamp(int64_t{y} + pad.dy, int64_t{-kMouseMoveLimit}, int64_t{kMouseMoveLimit}));
     g_mouse.wheel = g_mouse.pendingWheel;
     g_mouse.pendingWheel = 0;
     const Uint32 held = SDL_GetMouseState(nullptr, nullptr);

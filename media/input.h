@@ -28,6 +28,11 @@ void MouseEnd();
 
 // --- scripted input (replay tool, tests) ---
 
+// The most a frame's mouse movement reports on either axis, live or scripted. Far beyond
+// any hand (the aim clamps at 1000) and small enough that the game's sums never overflow;
+// a recording never holds more, and its reader refuses more.
+inline constexpr int32_t kMouseMoveLimit = 1 << 20;
+
 // One frame of input as the examinations should report it.
 struct InputFrame {
     int32_t dx = 0, dy = 0, wheel = 0;  // wheel in whole notches

@@ -1,6 +1,8 @@
 // The command line: parsed as a table, then the real executable's answers and exit codes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "game/command_line.h"
 #include "test_support.h"
 
@@ -40,16 +42,53 @@ TEST(CommandLine, OptionsValuesAndStrayWordsAreSortedOut) {
     }
 }
 
+// An output that is an input or the other output, by path or by identity, is refused.
+TEST(CommandLine, TheSameFileTwiceIsRefused) {
+    support::TempFolder dir;
+    ASSERT_TRUE(support::WriteText(dir / "a.rec", "a") && support::WriteText(dir / "b.rec", "b"));
+    std::filesystem::create_symlink(dir / "a.rec", dir / "link.rec");
+    std::filesystem::create_hard_link(dir / "a.rec", dir / "hard.rec");
+    const struct { std::string play, record, trace, clash; } cases[] = {
+        {dir / "a.rec", "", dir / "a.rec", "'--play' and '--trace'"},
+        {dir / "a.rec", "", dir / "./x/../a.rec", "'--play' and '--trace'"},
+        {dir / "a.rec", "", dir / "link.rec", "'--play' and '--trace'"},
+        {dir / "hard.rec", "", dir / "a.rec", "'--play' and '--trace'"},
+        {"", dir / "new.rec", dir / "new.rec", "'--record' and '--trace'"},
+        {"", dir / "new.rec", dir / "no/../new.rec", "'--record' and '--trace'"},
+        {"", dir / "link.rec", dir / "a.rec", "'--record' and '--trace'"},
+        {dir / "a.rec", "", dir / "b.rec", ""},
+        {"", dir / "new.rec", dir / "new.jsonl", ""},
+        {dir / "a.rec", "", "", ""},
+    };
+    for (const auto& c : cases) {
+        CommandLine line;
+        if (!c.play.empty()) line.playPath = c.play;
+        if (!c.record.empty()) line.recordPath = c.record;
+        if (!c.trace.empty()) line.tracePath = c.trace;
+        const std::string clash = FileOptionsClash(line);
+        EXPECT_EQ(clash.empty() ? "" : clash.substr(8, c.clash.size()), c.clash) << clash;
+    }
+}
+
 TEST(CommandLine, TheGameAnswersOnTheRightStreamWithTheRightExitCode) {
+    support::TempFolder dir;
+    const std::string rec = dir / "r.rec", empty = dir / "empty.rec", headerOnly = dir / "header.rec";
+    const std::string recording = "# dreel-recording 1 seed=3\n0 0 0 0 -\n";
+    ASSERT_TRUE(support::WriteText(rec, recording) && support::WriteText(empty, "") &&
+                support::WriteText(headerOnly, "# dreel-recording 1 seed=3\n# game Dreel 1.0.0\n"));
     // No display at all: SDL would fall back to a driver that shows nothing.
     const std::vector<std::string> noDisplay = {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=dummy"};
-    const struct { std::vector<std::string> args, env; int code; std::string outStart, errHas; } cases[] = {
+    const struct { std::vector<std::string> args, env; int code; std::string outStart, errHas; bool exact = false; } cases[] = {
         {{"--help"}, {}, 0, "Usage: dreel [OPTION]...\n", ""},
         {{"--version"}, {}, 0, "Dreel 1.0.0\n", ""},
         {{"--scale", "two"}, {}, 2, "", "dreel: option '--scale' needs a whole number from 1 to 16, not 'two'\nUsage: dreel"},
         {{"--data", "/no/such/folder"}, {}, 2, "", "dreel: option '--data': '/no/such/folder' is not a folder\nUsage:"},
         {{"--play", "/no/such.rec"}, {}, 2, "", "dreel: /no/such.rec: cannot read it: No such file or directory\n"},
         {{}, noDisplay, 1, "", "Varnok Dreel: Sprite\n"},
+        {{"--play", rec, "--trace", rec}, {}, 2, "", "dreel: options '--play' and '--trace' name the same file '" + rec + "'\n", true},
+        {{"--play", empty}, {}, 2, "",
+         "dreel: " + empty + ": not a recording of the game (its first line is not '# dreel-recording')\n", true},
+        {{"--play", headerOnly}, {}, 2, "", "dreel: " + headerOnly + ": the recording holds no frame: nothing to play\n", true},
     };
     for (const auto& c : cases) {
         std::vector<std::string> argv{DREEL_GAME_BINARY};
@@ -65,5 +104,9 @@ TEST(CommandLine, TheGameAnswersOnTheRightStreamWithTheRightExitCode) {
         if (c.code == 0) {
             EXPECT_EQ(r.err, "") << what;
         }
+        if (c.exact) {
+            EXPECT_EQ(r.err, c.errHas) << what;  // one line, without the usage
+        }
     }
+    EXPECT_EQ(support::ReadText(rec), recording);
 }

@@ -41,6 +41,17 @@ TEST_F(Effects, DamageFlashes) {
     EXPECT_EQ(RowsOf(game.damageFlashList), (Rows{{0, 0, 900, 34}}));
 }
 
+// The burst ball is not drawn from 100 damage on: nor its cannon, nor its aim marker.
+TEST_F(Effects, TheBallIsGoneFromOneHundredDamage) {
+    for (auto [damage, drawn] : {std::pair{0, true}, {99, true}, {100, false}, {1000, false}}) {
+        SetUp();
+        FillScreen(kWhite);
+        game.playerPos = {4000, 3000}, game.playerFront = {7000, 5000}, game.playerDamage = damage;
+        DrawPlayer();
+        EXPECT_EQ(V(Pixel(408, 308) != kWhite, Pixel(704, 504) != kWhite), V(drawn, drawn)) << damage;
+    }
+}
+
 // Each stain takes a random turn, black in its shape; the screen becomes the background; the batch is
 // closed, so a stray draw lands nowhere.
 TEST_F(Effects, StainsAreStampedIntoTheBackgroundOnce) {

@@ -67,6 +67,9 @@ TEST_F(Sound, LoadsConvertTo44100HzStereoIntoBoundedSlotsAndTheEndEmptiesThem) {
 
 TEST_F(Sound, VoicesWaitForAPlayAreSummedClippedAndEndAfterTheirLastFrame) {
     ASSERT_EQ(Load(0, 20000, 4410) + Load(1, 20000, 4410), 2);
+    // Empty slots and slots past the table's end, its first one past included, are no sound.
+    for (int32_t slot = 2; slot <= kSoundMaxSlot + 64; ++slot) SoundPlay(slot);
+    for (int32_t slot : {-1, INT32_MIN, INT32_MAX}) SoundPlay(slot);
     const auto before = HeardUntil([](const std::vector<int16_t>& s) { return s.size() >= 8u * kSoundBufferFrames; });
     EXPECT_EQ(std::count(before.begin(), before.end(), 0), long(before.size())) << "played unasked";
     SoundPlay(0);

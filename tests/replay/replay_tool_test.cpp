@@ -21,9 +21,9 @@ bool Has(const std::string& text, const std::string& part) { return text.find(pa
 
 TEST(ReplayScript, FieldsCommentsBlankLinesMissingFieldsAndMalformedLines) {
     const ScriptResult r = ParseScript("# heading\n\n5 -3 1 5 17,30\n \t\n7 8# no space needed\r\n"
-                                       "-2147483648 2147483647 -1 7 -\n9");
+                                       "-1048576 1048576 -2147483648 7 -\n9");
     const std::vector<ScriptFrame> want = {
-        {5, -3, 1, 5, {17, 30}}, {7, 8, 0, 0, {}}, {INT32_MIN, INT32_MAX, -1, 7, {}}, {9, 0, 0, 0, {}}};
+        {5, -3, 1, 5, {17, 30}}, {7, 8, 0, 0, {}}, {-kMouseMoveLimit, kMouseMoveLimit, INT32_MIN, 7, {}}, {9, 0, 0, 0, {}}};
     EXPECT_EQ(r.frames, want) << r.error;
     const InputFrame in = ToInputFrame(want[0]);
     EXPECT_TRUE(in.dx == 5 && in.dy == -3 && in.wheel == 1 && in.buttons[0] && !in.buttons[1] && in.buttons[2]);
@@ -31,7 +31,8 @@ TEST(ReplayScript, FieldsCommentsBlankLinesMissingFieldsAndMalformedLines) {
     EXPECT_TRUE(ParseScript("# only a comment\n\n").ok && ParseScript("").frames.empty());
     // A malformed line: its number, counting every line, and what is wrong with it.
     const struct { const char* text; int32_t line; const char* mentions; } cases[] = {
-        {"x\n", 1, "dx"}, {"0 0\n\n# note\n1 2 3 4 5 6\n", 4, "too many"}, {"1\n2\n3 2147483648\n", 3, "dy"},
+        {"x\n", 1, "dx"}, {"1048577\n", 1, "dx field '1048577' (expected a decimal integer from -1048576 to 1048576)"},
+        {"0 -1048577\n", 1, "dy"}, {"2147483600 0\n", 1, "dx"}, {"0 0 2147483648\n", 1, "wheel"}, {"0 0\n\n# note\n1 2 3 4 5 6\n", 4, "too many"}, {"1\n2\n3 2147483648\n", 3, "dy"},
         {"0 0 +1\n", 1, "wheel"}, {"0 0 0 8\n", 1, "buttons"}, {"0 0 0 -1\n", 1, "buttons"}, {"1.5\n", 1, "dx"},
         {"0 0 0 0 256\n", 1, "'256'"}, {"0 0 0 0 0\n", 1, "keys"}, {"0 0 0 0 1,,2\n", 1, "keys"},
         {"0 0 0 0 17,\n", 1, "keys"}, {"0 0 0 0 --\n", 1, "keys"}};

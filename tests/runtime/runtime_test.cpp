@@ -1,12 +1,16 @@
 // The object list's cursor, the random generator's sequences and the conversions, by readings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "runtime/errorbox.h"
 #include "runtime/format.h"
 #include "runtime/list.h"
+#include "runtime/pages.h"
 #include "runtime/random.h"
 
 // Scripts: +k adds k, r resets, n steps on (noting the id visited, or -), d deletes; then the ids
@@ -56,3 +60,27 @@ TEST(Format, DecimalAndTruncation) {
                                     TruncToInt(2147483648.0f), TruncToInt(std::numeric_limits<float>::quiet_NaN())}),
               std::vector<int32_t>({-2, 2147483520, INT32_MIN, INT32_MIN, INT32_MIN}));
 }
+
+// Blocks come zeroed and writable; sizes whose rounding would wrap are refused.
+TEST(Pages, ZeroedBlocksAndSizesTooLargeToMap) {
+    for (size_t bytes : {size_t{0}, size_t{1}, size_t{3} << 20}) {
+        auto* block = static_cast<uint8_t*>(PagesMap(bytes));
+        ASSERT_NE(block, nullptr) << bytes;
+        const size_t used = bytes ? bytes : 1;
+        EXPECT_EQ(std::count(block, block + used, 0), static_cast<long>(used)) << bytes;
+        block[used - 1] = 1;
+        PagesUnmap(block, bytes);
+    }
+    for (size_t bytes : {SIZE_MAX, SIZE_MAX - (size_t{2} << 20) + 2, SIZE_MAX / 2 + 1}) EXPECT_EQ(PagesMap(bytes), nullptr) << bytes;
+}
+
+#ifndef _WIN32  // Windows always has a desktop to show it on
+// Without a display the box cannot show: 0, and the line on standard error all the same.
+TEST(ErrorBox, WithoutADisplayItIsALineAndZero) {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(name);
+    testing::internal::CaptureStderr();
+    const int32_t pressed = ErrorBox("Varnok Dreel", "Sprite");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Varnok Dreel: Sprite\n");
+    EXPECT_EQ(pressed, 0);
+}
+#endif

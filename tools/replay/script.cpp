@@ -53,7 +53,9 @@ bool ParseKeys(std::string_view text, std::vector<int32_t>* keys, std::string* e
 
 // Fills frame from the fields of one line; on failure says why in error.
 bool ParseFields(const std::vector<std::string_view>& fields, ScriptFrame* frame, std::string* error) {
-    static const char* const kNames[] = {"dx", "dy", "wheel"};
+    // Movement beyond what a frame can report would overflow the aim's sums.
+    static const struct { const char* name; int64_t low, high; } kSigned[] = {
+        {"dx", -kMouseMoveLimit, kMouseMoveLimit}, {"dy", -kMouseMoveLimit, kMouseMoveLimit}, {"wheel", INT32_MIN, INT32_MAX}};
     if (fields.size() > 5) {
         *error = "too many fields (" + std::to_string(fields.size()) + "; expected at most 5: dx dy wheel buttons keys)";
         return false;
@@ -61,9 +63,10 @@ bool ParseFields(const std::vector<std::string_view>& fields, ScriptFrame* frame
     int32_t* signedFields[] = {&frame->dx, &frame->dy, &frame->wheel};
     for (size_t f = 0; f < 3 && f < fields.size(); ++f) {
         int64_t value = 0;
-        if (!ParseInt(fields[f], INT32_MIN, INT32_MAX, &value)) {
-            *error = std::string("bad ") + kNames[f] + " field '" + Shown(fields[f]) +
-                     "' (expected a 32-bit decimal integer)";
+        const auto& [name, low, high] = kSigned[f];
+        if (!ParseInt(fields[f], low, high, &value)) {
+            *error = std::string("bad ") + name + " field '" + Shown(fields[f]) + "' (expected a decimal integer from " +
+                     std::to_string(low) + " to " + std::to_string(high) + ")";
             return false;
         }
         *signedFields[f] = static_cast<int32_t>(value);
