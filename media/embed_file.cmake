@@ -1,5 +1,5 @@
 # Turns a binary file into a C++ source that defines it as a byte array, so the game
-# carries its font inside the executable. Run in script mode:
+# carries its font and its window icon inside the executable. Run in script mode:
 #   cmake -DINPUT=<file> -DOUTPUT=<source.cpp> -DSYMBOL=<name> -DHEADER=<include> -P embed_file.cmake
 foreach(var INPUT OUTPUT SYMBOL HEADER)
   if(NOT DEFINED ${var})

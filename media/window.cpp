@@ -3,12 +3,13 @@
 // buffer in memory and its paced present through presenter.cpp, placed by placement.cpp:
 // the largest whole-number scale that fits the window, centred, black bars around.
 // The window is resizable, never smaller than it was opened, and F11 or Alt+Enter
-// switch it to borderless full screen on its display and back.
+// switch it to borderless full screen on its display and back. On Linux the window carries
+// the game's icon and the application's id as its class, the name its desktop entry gives.
 // Limits: the display-less drivers (offscreen, dummy) only when SDL_VIDEODRIVER names
 // them; centring on the active window falls back to centring on the desktop (SDL knows
 // no active window of ours); full screen needs a window manager on X11.
 // Depends on SDL2 video, sprite.h (ScreenClose frees the sprites), text.h (ScreenFlip
-// ends an open text block), input_events.h, presenter.h and placement.h.
+// ends an open text block), input_events.h, presenter.h, placement.h and embedded_icon.h.
 #include "media/window.h"
 
 #include <SDL.h>
@@ -22,6 +23,9 @@
 #include <thread>
 #include <vector>
 
+#ifdef DREEL_WINDOW_ICON
+#include "media/embedded_icon.h"
+#endif
 #include "media/input_events.h"
 #include "media/presenter.h"
 #include "media/sprite.h"
@@ -100,6 +104,22 @@ SDL_Window* WindowByHandle(intptr_t handle) {
     for (SDL_Window* own : ctx.windows)
         if (own && own == w) return w;
     return nullptr;
+}
+
+// Read by SDL when video starts, for the X11 class and the Wayland application id; a
+// class the user set is kept.
+void NameTheApplication() { SDL_setenv("SDL_VIDEO_X11_WMCLASS", DREEL_APP_ID, 0); }
+
+// What docks, task bars and window lists show for the window; it works without one.
+void SetWindowIcon(SDL_Window* w) {
+#ifdef DREEL_WINDOW_ICON
+    SDL_Surface* icon = SDL_LoadBMP_RW(SDL_RWFromConstMem(kWindowIcon, static_cast<int>(kWindowIconSize)), 1);
+    if (!icon) return;
+    SDL_SetWindowIcon(w, icon);
+    SDL_FreeSurface(icon);
+#else
+    (void)w;
+#endif
 }
 
 uint32_t SdlWindowFlags(uint32_t style) {
@@ -272,6 +292,7 @@ void WindowLibraryInit() {
 
 int32_t DisplayInit() {
     if (ctx.displayInit) return 1;  // repeated calls reuse the display
+    NameTheApplication();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         // The game's box only names the facility; keep the reason for whoever looks.
         std::fprintf(stderr, "display: %s\n", SDL_GetError());
@@ -306,6 +327,7 @@ intptr_t WindowOpen(int32_t slot, int32_t x, int32_t y, int32_t width, int32_t h
     if (slot < 0 || slot >= kMaxWindowSlot || width <= 0 || height <= 0) return 0;
     if (!ctx.windowsHoldVideo) {
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+        NameTheApplication();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
         ctx.windowsHoldVideo = true;
     }
@@ -321,6 +343,7 @@ intptr_t WindowOpen(int32_t slot, int32_t x, int32_t y, int32_t width, int32_t h
     ScaledSize(startOptions.scale, &w0, &h0);
     SDL_Window* w = SDL_CreateWindow(title ? title : "", px, py, w0, h0, SdlWindowFlags(style));
     if (!w) return 0;
+    SetWindowIcon(w);
     SDL_SetWindowMinimumSize(w, width, height);
     StartWatching();
     ctx.windows[slot] = w;

@@ -1,6 +1,6 @@
 // The release game in a real window on a virtual display, driven as a person would: keys,
 // mouse, the close box, missing files, no sound device. Xvfb is the display, xdotool the
-// hands, ImageMagick's import the eyes; Xlib finds windows and sends the close request.
+// hands, ImageMagick's import the eyes; Xlib finds windows, reads properties, asks to close.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -19,6 +20,7 @@
 
 // Xlib defines macros such as None and Bool: it comes after everything else.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace {
 
@@ -68,8 +70,20 @@ double CpuSeconds(pid_t pid = 0) {
 
 void Xdo(std::vector<std::string> args) {
     args.insert(args.begin(), XDOTOOL);
-    support::RunProcess(args);
+    support::RunOptions options;
+    options.timeoutMs = 30000;
+    EXPECT_FALSE(support::RunProcess(args, options).timedOut) << "xdotool " << args[1] << " hung";
 }
+
+// Does `act`, then polls for `done` five seconds, `tries` times: instead of xdotool's --sync,
+// which waits for ever, and again what a window manager busy starting may have dropped.
+bool Retry(const std::function<void()>& act, const std::function<bool()>& done, int tries = 5) {
+    for (int i = 0; i < tries; ++i)
+        for (const auto end = (act(), Clock::now() + std::chrono::seconds(5)); Clock::now() < end; Pause(50))
+            if (done()) return true;
+    return done();
+}
+bool WaitFor(const std::function<bool()>& done, int tries) { return Retry([] {}, done, tries); }
 
 // Where most lit pixels of a 16 x 16 cell of the ball sheet match. The cannon covers half
 // the ball, the floor matches next to none: more than a quarter shows it.
@@ -134,9 +148,38 @@ protected:
     }
 
     static std::string Id(const std::string& line) { return line.substr(0, line.find(" \"")); }
+    static Window Xid(const std::string& id) { return std::stoul(id, nullptr, 16); }
+
+    // A window property's 32-bit items; empty if it is not set.
+    static std::vector<uint32_t> Property(const std::string& id, const char* name) {
+        Atom type;
+        int format = 0;
+        unsigned long count = 0, after;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(x_, Xid(id), XInternAtom(x_, name, False), 0, 1 << 20, False, AnyPropertyType, &type,
+                           &format, &count, &after, &data);
+        std::vector<uint32_t> items(format == 32 ? count : 0);
+        for (size_t i = 0; i < items.size(); ++i) items[i] = static_cast<uint32_t>(reinterpret_cast<long*>(data)[i]);
+        return XFree(data), items;
+    }
+    // The id of the window with this title; with a window manager, once it has taken the window
+    // (what is asked of it before may be lost or undone), a map request it missed made again.
+    static std::string ShownWindow(const std::string& title, bool managed = false) {
+        const std::string id = Id(FindWindow(title, 60000));
+        const auto taken = [&] { return Property(id, "WM_STATE") == std::vector<uint32_t>{NormalState, None}; };
+        return id.empty() || (managed && !Retry([&] { Xdo({"windowmap", id}); }, taken, 24)) ? "" : id;
+    }
+    // Keys go to the focus: the window takes it, or the window manager gives it.
+    static void Type(const std::string& id, const std::vector<std::string>& keys, bool managed = false) {
+        Window focus = 0;
+        int revert = 0;
+        const auto focused = [&] { return XGetInputFocus(x_, &focus, &revert), focus == Xid(id); };
+        EXPECT_TRUE(Retry([&] { Xdo({managed ? "windowactivate" : "windowfocus", id}); }, focused)) << "no focus";
+        Xdo(keys);
+    }
     // What the close box does: the window manager's polite request.
     static void SendClose(const std::string& id) {
-        const Window w = std::stoul(id, nullptr, 16);
+        const Window w = Xid(id);
         XEvent e{};
         e.xclient = {ClientMessage, 0, True, x_, w, XInternAtom(x_, "WM_PROTOCOLS", False), 32, {}};
         e.xclient.data.l[0] = static_cast<long>(XInternAtom(x_, "WM_DELETE_WINDOW", False));
@@ -159,7 +202,7 @@ TEST_F(RealWindow, PlaysLikeAPerson) {
     const Picture sheet = ReadBitmap(support::ReadBytes(support::DataPath("kugeln.bmp"))).picture;
     ASSERT_EQ(sheet.width, 80);
     StartGame("dummy");
-    const std::string window = FindWindow("Dreel", 20000), w = Id(window);
+    const std::string window = FindWindow("Dreel", 60000), w = Id(window);
     ASSERT_FALSE(w.empty()) << Stderr();
     EXPECT_NE(window.find(" 800x600+"), std::string::npos) << window;
 
@@ -167,7 +210,7 @@ TEST_F(RealWindow, PlaysLikeAPerson) {
     Found ball;
     for (int i = 0; i < 100 && !ball.Shown(); ++i) ball = FindCell(Screenshot(w), sheet, 0, 0);
     ASSERT_TRUE(ball.Shown()) << "the player's ball is not on the screen";
-    Xdo({"windowfocus", "--sync", w, "keydown", "d", "sleep", "0.5", "keyup", "d"});
+    Type(w, {"keydown", "d", "sleep", "0.5", "keyup", "d"});
     const Picture moved = Screenshot(w);
     const Found right = FindCell(moved, sheet, 0, 0), aim = FindCell(moved, sheet, 64, 64);
     ASSERT_TRUE(right.Shown() && aim.Shown());
@@ -176,8 +219,8 @@ TEST_F(RealWindow, PlaysLikeAPerson) {
     EXPECT_GT(aim.x, right.x + 30) << "the aim should start to the right";
 
     // Down, then left: the aim and the cannon turn to the lower left.
-    Xdo({"mousemove_relative", "--sync", "--", "0", "120", "sleep", "0.2"});
-    Xdo({"mousemove_relative", "--sync", "--", "-120", "0", "sleep", "0.3"});
+    Xdo({"mousemove_relative", "--", "0", "120", "sleep", "0.2"});
+    Xdo({"mousemove_relative", "--", "-120", "0", "sleep", "0.3"});
     const Picture turned = Screenshot(w);
     const Found now = FindCell(turned, sheet, 0, 0), turnedAim = FindCell(turned, sheet, 64, 64);
     ASSERT_TRUE(now.Shown() && turnedAim.Shown());
@@ -214,27 +257,39 @@ TEST_F(RealWindow, PlaysLikeAPerson) {
     // their time slices away to whoever else wants the processor.
     EXPECT_TRUE(spare < 0.5 || lateBlocks <= 5) << "frames started late again and again";
 
-    Xdo({"windowfocus", "--sync", w, "key", "Escape"});
+    // Docks match the window to its desktop entry by its class, and show its icon: the
+    // generated art, opaque.
+    XClassHint hint{};
+    ASSERT_NE(XGetClassHint(x_, Xid(w), &hint), 0) << "the window has no class";
+    const std::string windowClass = hint.res_class;
+    XFree(hint.res_name), XFree(hint.res_class);
+    EXPECT_NE(support::ReadText(DESKTOP_ENTRY).find("\nStartupWMClass=" + windowClass + "\n"), std::string::npos)
+        << "the desktop entry does not name the window's class " << windowClass;
+    const Picture art = ReadBitmap(support::ReadBytes(WINDOW_ICON)).picture;
+    std::vector<uint32_t> icon{static_cast<uint32_t>(art.width), static_cast<uint32_t>(art.height)};
+    for (const uint32_t pixel : art.pixels) icon.push_back(0xFF000000 | pixel);
+    EXPECT_TRUE(Property(w, "_NET_WM_ICON") == icon) << "the window's icon is missing or not the art";
+
+    Type(w, {"key", "Escape"});
     EXPECT_EQ(WaitExit(game_, 10000), 0) << Stderr();
 }
 
 // With a window manager, as on a desktop: the picture grows by whole steps with the window,
-// F11 fills the screen and gives the window back.
+// F11 fills the screen and gives the window back; nothing is asked of the manager before it
+// has taken the game's window.
 TEST_F(RealWindow, ThePictureGrowsWithTheWindowAndF11FillsTheScreen) {
     const Picture ground = ReadBitmap(support::ReadBytes(support::DataPath("Background.bmp"))).picture;
     struct Manager {  // ended however the test ends
         pid_t pid = Spawn({OPENBOX, "--sm-disable"}, "/", "/dev/null");
         ~Manager() { Stop(pid); }
     } manager;
-    // Ready once it has put its mark on the root window.
-    const auto ready = [] {
+    const auto started = [] {
         return support::RunProcess({XPROP, "-root", "_NET_SUPPORTING_WM_CHECK"}).out.find("window id") != std::string::npos;
     };
-    for (int i = 0; i < 100 && !ready(); ++i) Pause(100);
-    ASSERT_TRUE(ready()) << "the window manager did not start";
+    ASSERT_TRUE(WaitFor(started, 12)) << "the window manager did not start";
     StartGame("dummy");
-    const std::string w = Id(FindWindow("Dreel", 20000));
-    ASSERT_FALSE(w.empty()) << Stderr();
+    const std::string w = ShownWindow("Dreel", true);
+    ASSERT_FALSE(w.empty()) << "no window, or the window manager did not take it: " << Stderr();
     // How much of the floor shows at (left, top) at twice its size; sprites cover some of it.
     const auto floorAt2x = [&](const Picture& shot, int left, int top) {
         int same = 0, all = 0;
@@ -248,33 +303,33 @@ TEST_F(RealWindow, ThePictureGrowsWithTheWindowAndF11FillsTheScreen) {
         const std::string line = FindWindow("Dreel", 0);
         return std::regex_search(line, m, std::regex(" ([0-9]+x[0-9]+)[+-]")) ? m[1].str() : line;
     };
-    const struct { std::vector<std::string> act; std::string size; int left, top; } steps[] = {
-        {{"windowmove", "--sync", w, "0", "0", "windowsize", "--sync", w, "1600", "1200"}, "1600x1200", 0, 0},
-        {{"windowactivate", "--sync", w, "key", "F11"}, "2560x1440", 480, 120},
-        {{"windowactivate", "--sync", w, "key", "F11"}, "1600x1200", 0, 0},
+    const auto f11 = [&] { Type(w, {"key", "F11"}, true); };
+    const struct { const char* what; std::function<void()> act; std::string size; int left, top; } steps[] = {
+        {"resize", [&] { Xdo({"windowmove", w, "0", "0", "windowsize", w, "1600", "1200"}); }, "1600x1200", 0, 0},
+        {"F11", f11, "2560x1440", 480, 120},
+        {"F11 again", f11, "1600x1200", 0, 0},
     };
     for (const auto& step : steps) {
-        Xdo(step.act);
-        for (int i = 0; i < 50 && size() != step.size; ++i) Pause(100);
+        Retry(step.act, [&] { return size() == step.size; });
         Pause(300);  // a frame or two at the new size
-        ASSERT_EQ(size(), step.size) << step.act[0];
+        ASSERT_EQ(size(), step.size) << step.what;
         const Picture shot = Screenshot(w);
         ASSERT_EQ(std::to_string(shot.width) + "x" + std::to_string(shot.height), step.size);
-        EXPECT_GT(floorAt2x(shot, step.left, step.top), 80) << step.act[0] << ": not the picture at 2x";
+        EXPECT_GT(floorAt2x(shot, step.left, step.top), 80) << step.what << ": not the picture at 2x";
         if (step.left) {
             EXPECT_EQ(shot.At(step.left - 1, 700) | shot.At(shot.width - step.left, 700) | shot.At(1000, step.top - 1) |
                       shot.At(1000, shot.height - step.top), 0u) << "black bars";
         }
     }
-    Xdo({"windowactivate", "--sync", w, "key", "Escape"});
+    Type(w, {"key", "Escape"}, true);
     EXPECT_EQ(WaitExit(game_, 10000), 0) << Stderr();
     // Asked for on the command line: 3x does not fit the screen's height, 2x does.
     for (const auto& [option, want] : {std::pair{"--scale=3", "1600x1200"}, {"--fullscreen", "2560x1440"}}) {
         StartGame("dummy", {option});
-        const std::string id = Id(FindWindow("Dreel", 20000));
-        for (int i = 0; i < 50 && size() != want; ++i) Pause(100);
-        EXPECT_EQ(size(), want) << option;
-        Xdo({"windowactivate", "--sync", id, "key", "Escape"});
+        const std::string id = ShownWindow("Dreel", true);
+        ASSERT_FALSE(id.empty()) << option << ": " << Stderr();
+        EXPECT_TRUE(WaitFor([&] { return size() == want; }, 2)) << option << " gives " << size();
+        Type(id, {"key", "Escape"}, true);
         EXPECT_EQ(WaitExit(game_, 10000), 0) << Stderr();
     }
 }
@@ -285,9 +340,9 @@ TEST_F(RealWindow, ThePictureGrowsWithTheWindowAndF11FillsTheScreen) {
 TEST_F(RealWindow, ARecordingReplaysHeadlessAndPlaysBackToTheGamesOwnTrace) {
     const std::string recording = work_ / "game.rec", live = work_ / "live.jsonl", watched = work_ / "watched.jsonl";
     StartGame("dummy", {"--record", recording, "--trace", live});
-    const std::string w = Id(FindWindow("Dreel", 20000));
+    const std::string w = ShownWindow("Dreel");
     ASSERT_FALSE(w.empty()) << Stderr();
-    Xdo({"windowfocus", "--sync", w, "keydown", "w", "mousemove_relative", "--sync", "60", "0", "mousedown", "1",
+    Type(w, {"keydown", "w", "mousemove_relative", "60", "0", "mousedown", "1",
          "sleep", "0.5", "mouseup", "1", "keyup", "w", "keydown", "a", "mousemove_relative", "--", "0", "-45", "sleep",
          "0.4", "mousedown", "1", "sleep", "0.6", "mouseup", "1", "keyup", "a", "keydown", "s", "keydown", "d", "sleep",
          "0.5", "keyup", "s", "keyup", "d", "click", "4", "click", "3", "mousemove_relative", "--", "-50", "20"});
@@ -307,13 +362,13 @@ TEST_F(RealWindow, ARecordingReplaysHeadlessAndPlaysBackToTheGamesOwnTrace) {
     EXPECT_TRUE(replay.out == played) << "the headless replay differs from the game it recorded";
 
     StartGame("dummy", {"--play", recording, "--trace", watched});
-    const std::string v = Id(FindWindow("Dreel", 20000));
+    const std::string v = ShownWindow("Dreel");
     ASSERT_FALSE(v.empty()) << Stderr();
     for (int i = 0; i < 600 && support::ReadText(watched).size() < played.size(); ++i) Pause(100);
     Pause(500);
     EXPECT_EQ(WaitExit(game_, 0), -1) << "ended with the recording: " << Stderr();
     EXPECT_TRUE(support::ReadText(watched) == played) << "--play showed another game";
-    Xdo({"windowfocus", "--sync", v, "key", "Escape"});
+    Type(v, {"key", "Escape"});
     EXPECT_EQ(WaitExit(game_, 10000), 0) << Stderr();
     EXPECT_EQ(Stderr().find("other data"), std::string::npos) << Stderr();
 }
@@ -335,11 +390,11 @@ TEST_F(RealWindow, EndsAsAskedAndWithoutSomeFiles) {
         if (c.exitCode != 0 && !boxFont) {
             std::printf("no font for the error box on this display: not looked for\n");
         } else {
-            const std::string w = Id(FindWindow(c.window, 20000));
+            const std::string w = ShownWindow(c.window);
             ASSERT_FALSE(w.empty()) << Stderr();
             EXPECT_EQ(WaitExit(game_, 1000), -1) << "ended by itself: " << Stderr();
             EXPECT_TRUE(c.exitCode == 0 || FindWindow("Dreel", 0).empty()) << "the game window opened all the same";
-            if (c.escape) Xdo({"windowfocus", "--sync", w, "key", "Escape"});
+            if (c.escape) Type(w, {"key", "Escape"});
             else SendClose(w);
         }
         EXPECT_EQ(WaitExit(game_, 10000), c.exitCode) << Stderr();

@@ -42,13 +42,18 @@ expected_files() {
   } | sort
 }
 
-# The files under $1 against the list above, and the desktop entry's Exec line against $2.
+# The files under $1 against the list above, and the desktop entry's Exec line against $2;
+# the rest of the entry (StartupWMClass, which the end-to-end test holds against the
+# window's class, among it) as in the source.
 check_tree() {
   (cd "$1" && find . -type f | sed 's|^\./||' | sort) > "$tmp/found"
   expected_files > "$tmp/expected"
   diff "$tmp/expected" "$tmp/found" >&2 || fail "the installed files differ from the list (< missing, > extra)"
   exec_line=$(grep '^Exec=' "$1/$entry")
   [ "$exec_line" = "Exec=$2" ] || fail "$entry has '$exec_line', not 'Exec=$2'"
+  grep -v '^Exec=' "$SOURCE/packaging/linux/$APP_ID.desktop" > "$tmp/entry.source"
+  grep -v '^Exec=' "$1/$entry" > "$tmp/entry.installed"
+  diff "$tmp/entry.source" "$tmp/entry.installed" >&2 || fail "$entry differs from its source beyond Exec"
 }
 
 validate_desktop_entry() {

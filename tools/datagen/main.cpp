@@ -4,7 +4,8 @@
 //
 //   dreel-datagen OUTPUT_FOLDER
 //   dreel-datagen --contact-sheet FILE.png
-//   dreel-datagen --icons FOLDER        (icon-N.png, and dreel.ico holding them all)
+//   dreel-datagen --icons FOLDER        (icon-N.png, dreel.ico holding them all, and
+//                                        icon-64.bmp for the game's window)
 //   dreel-datagen OUTPUT_FOLDER --contact-sheet FILE.png --icons FOLDER
 #include <cstdio>
 #include <filesystem>
@@ -27,7 +28,7 @@ int Usage() {
                  "usage: dreel-datagen [OUTPUT_FOLDER] [--contact-sheet FILE.png] [--icons FOLDER]\n"
                  "  writes the game's 13 pictures and 9 sounds into OUTPUT_FOLDER, an overview\n"
                  "  of all pictures as a PNG file, and/or the icons icon-N.png (N = 48, 64,\n"
-                 "  128, 256) into FOLDER\n");
+                 "  128, 256), dreel.ico and icon-64.bmp into FOLDER\n");
     return 2;
 }
 
@@ -91,7 +92,9 @@ bool WriteIcons(const std::filesystem::path& folder) {
         if (!WritePicture(path.string(), MakeIcon(side))) return false;
         pngs.emplace_back(side, ReadFile(path));
     }
-    return WriteFile(folder / "dreel.ico", IconFile(pngs));
+    // The game's window takes a bitmap: it reads no PNG.
+    return WriteFile(folder / "dreel.ico", IconFile(pngs)) &&
+           WriteFile(folder / "icon-64.bmp", EncodeBmp(MakeIcon(64)));
 }
 
 }  // namespace
