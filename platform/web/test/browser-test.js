@@ -3,8 +3,8 @@
 // sound after the click, move the ball right while D is held, fire with the left button
 // (the heads-up line changes), ignore Escape and end by its button; the game's
 // recording, replayed by the desktop tool, must give the trace the page wrote, byte for
-// byte. At device pixel ratios 2 and 3 (a phone, a laptop, a page zoom) the arena must
-// fill the whole canvas there too. Prints the bytes transferred, the time to the first
+// byte. At device pixel ratios 2 and 3 (a phone, a laptop, a page zoom), and 1.5 set
+// while playing, the arena must fill the whole canvas too. Prints the bytes transferred, the time to the first
 // frame and the frame rate.
 // Usage: node browser-test.js SITE DESKTOP_BUILD (run.sh sets NODE_PATH).
 'use strict';
@@ -161,26 +161,35 @@ async function play(browser, url, bmp, work) {
 
 // At a device pixel ratio above 1 the canvas shows in ratio times as many device pixels,
 // and the arena must cover all of it: the background in each quarter of the picture, not
-// only in the top-left one. A page of its own, closed once the picture is seen.
-async function pictureAtRatio(browser, url, bmp, ratio) {
-  const { page, errors } = await openPage(browser, ratio);
-  const { view } = await startGame(page, url);
-  const box = await page.evaluate(() => {
-    const r = document.getElementById('canvas').getBoundingClientRect();
-    return [r.width, r.height];
-  });
-  const shown = [Math.round(box[0] * ratio), Math.round(box[1] * ratio)];
-  check(view.width === shown[0] && view.height === shown[1],
-        `ratio ${ratio}: the canvas's box is ${view.width} x ${view.height} device pixels (${shown.join(' x ')})`);
-  const same = backgroundSamples(view, bmp);
-  const quarters = [[0, 0], [1, 0], [0, 1], [1, 1]].map(([qx, qy]) => {
-    const inQuarter = ([x, y]) => Math.floor(x / 400) === qx && Math.floor(y / 300) === qy;
-    return same.filter(inQuarter).length / view.grid.filter(inQuarter).length;
-  });
-  check(quarters.every((share) => share > 0.7),
-        `ratio ${ratio}: the arena's background in every quarter of the canvas `
-        + `(${quarters.map((share) => Math.round(share * 100) + ' %').join(', ')})`);
-  check(errors.length === 0, `ratio ${ratio}: no console error${errors.length ? ': ' + errors.join(' | ') : ''}`);
+// only in the top-left one. One page for the ratios given: loaded at the first, the
+// others set while the game runs (a page zoom). Closed once the pictures are seen.
+async function pictureAtRatios(browser, url, bmp, ratios) {
+  const { page, errors } = await openPage(browser, ratios[0]);
+  let { view } = await startGame(page, url);
+  for (const [i, ratio] of ratios.entries()) {
+    const what = i === 0 ? `ratio ${ratio}` : `ratio ${ratio} (from ${ratios[i - 1]} while playing)`;
+    if (i > 0) {
+      await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: ratio });
+      await sleep(300);
+      view = await canvasView(page);
+    }
+    const box = await page.evaluate(() => {
+      const r = document.getElementById('canvas').getBoundingClientRect();
+      return [r.width, r.height];
+    });
+    const shown = box.map((side) => Math.round(side * ratio));
+    check(view.width === shown[0] && view.height === shown[1],
+          `${what}: the canvas is seen in ${view.width} x ${view.height} device pixels (${shown.join(' x ')})`);
+    const same = backgroundSamples(view, bmp);
+    const quarters = [[0, 0], [1, 0], [0, 1], [1, 1]].map(([qx, qy]) => {
+      const inQuarter = ([x, y]) => Math.floor(x / 400) === qx && Math.floor(y / 300) === qy;
+      return same.filter(inQuarter).length / view.grid.filter(inQuarter).length;
+    });
+    check(quarters.every((share) => share > 0.7),
+          `${what}: the arena's background in every quarter of the canvas `
+          + `(${quarters.map((share) => Math.round(share * 100) + ' %').join(', ')})`);
+  }
+  check(errors.length === 0, `ratios ${ratios.join(', ')}: no console error${errors.length ? ': ' + errors.join(' | ') : ''}`);
   await page.close();
 }
 
@@ -227,7 +236,7 @@ async function main() {
   try {
     const url = `http://127.0.0.1:${server.address().port}/?stats&trace`;
     const m = await play(browser, url, bmp, work);
-    for (const ratio of [2, 3]) await pictureAtRatio(browser, `http://127.0.0.1:${server.address().port}/`, bmp, ratio);
+    for (const ratios of [[2], [3, 1.5]]) await pictureAtRatios(browser, url, bmp, ratios);
     const sizes = fs.readdirSync(site).map((f) => `${f} ${fs.statSync(path.join(site, f)).size}`);
     console.log(`bytes transferred (gzip): ${m.bytes}; files: ${sizes.join(', ')}`);
     console.log(`load to click-ready: ${Math.round(m.ready)} ms; load to first frame drawn: `
