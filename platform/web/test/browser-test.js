@@ -186,8 +186,8 @@ async function pictureAtRatios(browser, url, bmp, ratios) {
       return same.filter(inQuarter).length / view.grid.filter(inQuarter).length;
     });
     check(quarters.every((share) => share > 0.7),
-          `${what}: the arena's background in every quarter of the canvas `
-          + `(${quarters.map((share) => Math.round(share * 100) + ' %').join(', ')})`);
+          `${what}: the arena's background in every quarter of the canvas (samples matching: `
+          + `${quarters.map((share) => Math.round(share * 100) + ' %').join(', ')}, top left first)`);
   }
   check(errors.length === 0, `ratios ${ratios.join(', ')}: no console error${errors.length ? ': ' + errors.join(' | ') : ''}`);
   await page.close();
