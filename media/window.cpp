@@ -7,7 +7,8 @@
 // the game's icon and the application's id as its class, the name its desktop entry gives.
 // Limits: the display-less drivers (offscreen, dummy) only when SDL_VIDEODRIVER names
 // them; centring on the active window falls back to centring on the desktop (SDL knows
-// no active window of ours); full screen needs a window manager on X11.
+// no active window of ours); full screen needs a window manager on X11; in the browser
+// the window is in page units at every device pixel ratio and the page scales it.
 // Depends on SDL2 video, sprite.h (ScreenClose frees the sprites), text.h (ScreenFlip
 // ends an open text block), input_events.h, presenter.h, placement.h and embedded_icon.h.
 #include "media/window.h"
@@ -122,9 +123,18 @@ void SetWindowIcon(SDL_Window* w) {
 #endif
 }
 
+// In the browser no high-DPI window: SDL would size the canvas in device pixels while
+// its 2-D canvas framebuffer stays in page units, so the picture would fill only a corner.
+// The page scales the canvas itself.
+#ifdef __EMSCRIPTEN__
+constexpr uint32_t kHighDpi = 0;
+#else
+constexpr uint32_t kHighDpi = SDL_WINDOW_ALLOW_HIGHDPI;
+#endif
+
 uint32_t SdlWindowFlags(uint32_t style) {
     // The caller's visible bit is inverted: passing it asks for a hidden window.
-    uint32_t flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
+    uint32_t flags = kHighDpi | SDL_WINDOW_RESIZABLE;
     if (startOptions.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (style & kStyleVisible) flags |= SDL_WINDOW_HIDDEN;
     if ((style & ~kStyleVisible) == 0) style |= kStyleCaption;

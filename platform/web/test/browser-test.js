@@ -3,7 +3,9 @@
 // sound after the click, move the ball right while D is held, fire with the left button
 // (the heads-up line changes), ignore Escape and end by its button; the game's
 // recording, replayed by the desktop tool, must give the trace the page wrote, byte for
-// byte. Prints the bytes transferred, the time to the first frame and the frame rate.
+// byte. At device pixel ratios 2 and 3 (a phone, a laptop, a page zoom), and 1.5 set
+// while playing, the arena must fill the whole canvas too. Prints the bytes transferred, the time to the first
+// frame and the frame rate.
 // Usage: node browser-test.js SITE DESKTOP_BUILD (run.sh sets NODE_PATH).
 'use strict';
 const fs = require('fs');
@@ -30,7 +32,8 @@ function backgroundPixel(bmp, x, y) {
 }
 
 // What the canvas shows, read from a screenshot decoded in the page: samples on a
-// 20-pixel grid and the heads-up line's corner, as RGB triples.
+// 20-pixel grid of the arena, each at its pixel's centre in the screenshot's scale
+// (device pixels), and the heads-up line's corner, as RGB triples.
 async function canvasView(page) {
   const png = await (await page.$('#canvas')).screenshot({ encoding: 'base64' });
   return page.evaluate(async (data) => {
@@ -48,20 +51,45 @@ async function canvasView(page) {
       for (let i = 0; i < d.length; i += 4) out.push([d[i], d[i + 1], d[i + 2]]);
       return out;
     };
+    const at = (v, side, shown) => Math.floor((v + 0.5) * shown / side);
     const grid = [];
-    for (let y = 10; y < 600; y += 20) for (let x = 10; x < 800; x += 20) grid.push([x, y, ...rgb(x, y, 1, 1)[0]]);
+    for (let y = 10; y < 600; y += 20) {
+      for (let x = 10; x < 800; x += 20) {
+        grid.push([x, y, ...rgb(at(x, 800, image.width), at(y, 600, image.height), 1, 1)[0]]);
+      }
+    }
     return { width: image.width, height: image.height, grid, corner: rgb(0, 0, 200, 20) };
   }, png);
 }
 
 const near = (a, b) => a.every((v, i) => Math.abs(v - b[i]) <= 2);
 const frameReports = (page) => page.evaluate(() => (window.dreelFrameReports || []).length);
+const isLit = (view) => view.grid.filter(([, , r, g, b]) => r + g + b > 30).length > view.grid.length / 2;
+const backgroundSamples = (view, bmp) => view.grid.filter(([x, y, ...c]) => near(c, backgroundPixel(bmp, x, y)));
 
-async function play(browser, url, bmp, work) {
+// A page at the given device pixel ratio, its console errors collected.
+async function openPage(browser, ratio) {
   const page = await browser.newPage();
+  await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: ratio });
   const errors = [];
   page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
   page.on('pageerror', (e) => errors.push(String(e)));
+  return { page, errors };
+}
+
+// Loads the page, clicks to start and waits for the canvas to show a picture.
+async function startGame(page, url) {
+  await page.goto(url, { waitUntil: 'load' });
+  await page.waitForFunction('window.dreelReady', { timeout: 60000 });
+  const ready = await page.evaluate(() => window.dreelReady);
+  await page.click('#cover');
+  let view = null;
+  for (const until = Date.now() + 20000; !(view && isLit(view)) && Date.now() < until;) view = await canvasView(page);
+  return { ready, view };
+}
+
+async function play(browser, url, bmp, work) {
+  const { page, errors } = await openPage(browser, 1);
   const cdp = await page.createCDPSession();
   await cdp.send('Network.enable');
   let bytes = 0;
@@ -86,22 +114,13 @@ async function play(browser, url, bmp, work) {
       return context;
     };
   });
-  await page.goto(url, { waitUntil: 'load' });
-  await page.waitForFunction('window.dreelReady', { timeout: 60000 });
-  const ready = await page.evaluate(() => window.dreelReady);
-  await page.click('#cover');
-  let view = null;
-  let lit = false;
-  for (let tries = 0; tries < 100 && !lit; ++tries) {
-    view = await canvasView(page);
-    lit = view.grid.filter(([, , r, g, b]) => r + g + b > 30).length > view.grid.length / 2;
-  }
-  check(lit, 'the canvas shows a picture after the click');
+  const { ready, view } = await startGame(page, url);
+  check(isLit(view), 'the canvas shows a picture after the click');
   const firstFrame = await page.evaluate(() => window.dreelFirstDraw);
   const sound = await page.evaluate(() => Module.SDL2 && Module.SDL2.audioContext && Module.SDL2.audioContext.state);
   check(sound === 'running', `the sound runs after the click (${sound})`);
   check(view.width === 800 && view.height === 600, `the canvas is shown at 800 x 600 (${view.width} x ${view.height})`);
-  const same = view.grid.filter(([x, y, ...c]) => near(c, backgroundPixel(bmp, x, y))).length;
+  const same = backgroundSamples(view, bmp).length;
   check(same > view.grid.length * 0.7, `the arena's background colours (${same} of ${view.grid.length} samples)`);
 
   await page.keyboard.down('d');
@@ -138,6 +157,40 @@ async function play(browser, url, bmp, work) {
   checkRecording(recording, trace, work);
   check(errors.length === 0, `no console error${errors.length ? ': ' + errors.join(' | ') : ''}`);
   return { bytes, ready, firstFrame, fps, late };
+}
+
+// At a device pixel ratio above 1 the canvas shows in ratio times as many device pixels,
+// and the arena must cover all of it: the background in each quarter of the picture, not
+// only in the top-left one. One page for the ratios given: loaded at the first, the
+// others set while the game runs (a page zoom). Closed once the pictures are seen.
+async function pictureAtRatios(browser, url, bmp, ratios) {
+  const { page, errors } = await openPage(browser, ratios[0]);
+  let { view } = await startGame(page, url);
+  for (const [i, ratio] of ratios.entries()) {
+    const what = i === 0 ? `ratio ${ratio}` : `ratio ${ratio} (from ${ratios[i - 1]} while playing)`;
+    if (i > 0) {
+      await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: ratio });
+      await sleep(300);
+      view = await canvasView(page);
+    }
+    const box = await page.evaluate(() => {
+      const r = document.getElementById('canvas').getBoundingClientRect();
+      return [r.width, r.height];
+    });
+    const shown = box.map((side) => Math.round(side * ratio));
+    check(view.width === shown[0] && view.height === shown[1],
+          `${what}: the canvas is seen in ${view.width} x ${view.height} device pixels (${shown.join(' x ')})`);
+    const same = backgroundSamples(view, bmp);
+    const quarters = [[0, 0], [1, 0], [0, 1], [1, 1]].map(([qx, qy]) => {
+      const inQuarter = ([x, y]) => Math.floor(x / 400) === qx && Math.floor(y / 300) === qy;
+      return same.filter(inQuarter).length / view.grid.filter(inQuarter).length;
+    });
+    check(quarters.every((share) => share > 0.7),
+          `${what}: the arena's background in every quarter of the canvas (samples matching: `
+          + `${quarters.map((share) => Math.round(share * 100) + ' %').join(', ')}, top left first)`);
+  }
+  check(errors.length === 0, `ratios ${ratios.join(', ')}: no console error${errors.length ? ': ' + errors.join(' | ') : ''}`);
+  await page.close();
 }
 
 // The game's own account: D held moved the ball right, the button raised the shot
@@ -183,6 +236,7 @@ async function main() {
   try {
     const url = `http://127.0.0.1:${server.address().port}/?stats&trace`;
     const m = await play(browser, url, bmp, work);
+    for (const ratios of [[2], [3, 1.5]]) await pictureAtRatios(browser, url, bmp, ratios);
     const sizes = fs.readdirSync(site).map((f) => `${f} ${fs.statSync(path.join(site, f)).size}`);
     console.log(`bytes transferred (gzip): ${m.bytes}; files: ${sizes.join(', ')}`);
     console.log(`load to click-ready: ${Math.round(m.ready)} ms; load to first frame drawn: `
