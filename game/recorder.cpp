@@ -7,6 +7,7 @@
 #include "media/data_files.h"
 #include "media/input.h"
 #include "runtime/clock.h"
+#include "runtime/paths.h"
 #include "runtime/random.h"
 #include "tools/replay/recording.h"
 #include "tools/replay/script.h"
@@ -30,7 +31,7 @@ void GiveUp(RecorderOutput* out, int error) {
 void Open(RecorderOutput* out, const std::string& path, const char* what) {
     *out = RecorderOutput{nullptr, path, what};
     if (path.empty()) return;
-    out->file = std::fopen(path.c_str(), "wb");
+    out->file = OpenFile(path, "wb");
     if (!out->file) SayCannotWrite(*out, errno);
 }
 
