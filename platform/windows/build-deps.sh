@@ -1,22 +1,46 @@
 #!/bin/sh
 # Builds the libraries the Windows build links, statically, from Debian's own source
 # packages: zlib, libpng, freetype, SDL2 and SDL2_ttf (without HarfBuzz, as the text
-# is plain ASCII in a monospaced font). The prefix is named after this recipe, so a
-# changed recipe builds afresh and an unchanged one is reused; it is filled in a
-# scratch folder and moved into place only when every library is in.
+# is plain ASCII in a monospaced font). The prefix is named after this recipe and after
+# the source versions of what apt would install here, and exactly those are fetched: a
+# changed recipe or a new Debian version (a security fix, once apt's lists have it)
+# builds afresh, an unchanged one is reused. It is filled in a scratch folder and moved
+# into place only when every library is in. One run builds at a time: another waits
+# for it, then reuses what it built.
 # Usage: build-deps.sh          prints the prefix, building it first when missing
 set -eu
 here="$(cd "$(dirname "$0")" && pwd)"
 cache="${DREEL_DEPS_CACHE:-$HOME/.cache/dreel}"
-recipe="$(cat "$here/build-deps.sh" "$here/toolchain.cmake" | sha256sum | cut -c1-12)"
+fetcher="$here/../debian-source.sh"
+# The binary packages whose sources are built.
+binaries="zlib1g libpng16-16 libfreetype6 libsdl2-2.0-0 libsdl2-ttf-2.0-0"
+versions="$(sh "$fetcher" --versions $binaries)"
+recipe="$({ cat "$here/build-deps.sh" "$here/toolchain.cmake" "$fetcher"; echo "$versions"; } | sha256sum | cut -c1-12)"
 prefix="$cache/windows-$recipe"
+if [ -f "$prefix/.complete" ]; then echo "$prefix"; exit 0; fi
+
+mkdir -p "$cache"
+exec 9> "$cache/windows.lock"
+if ! flock -n 9; then
+  echo "build-deps.sh: another run is building the Windows libraries; waiting for it" >&2
+  flock 9
+fi
 if [ -f "$prefix/.complete" ]; then echo "$prefix"; exit 0; fi
 
 jobs="$(nproc)"
 work="$cache/windows-work"
 rm -rf "$work" "$cache"/windows-*.partial
 mkdir -p "$work"
-sh "$here/../debian-source.sh" "$work/src" zlib libpng1.6 freetype libsdl2 libsdl2-ttf >&2
+if ! sh "$fetcher" "$work/src" $versions >&2; then
+  # The fetch refreshes apt's lists: when they have moved on since, the versions named
+  # are gone from the mirror and the newer ones are what this machine would install.
+  if [ "${1:-}" != --again ] && [ "$(sh "$fetcher" --versions $binaries)" != "$versions" ]; then
+    echo "build-deps.sh: apt's lists name newer versions now; building those" >&2
+    exec 9>&-
+    exec sh "$here/build-deps.sh" --again
+  fi
+  exit 1
+fi
 export DREEL_WINDOWS_PREFIX="$prefix.partial"
 host=x86_64-w64-mingw32
 
