@@ -2,7 +2,8 @@
 # Unpacks Debian's source packages, with Debian's own patches applied, into DEST.
 # Only apt is used: a deb-src entry mirroring the machine's deb entries is added for the
 # fetch and taken away again, so the machine's sources are left as they were.
-# Usage: debian-source.sh DEST SOURCE[=VERSION]...  a VERSION given: that one or none
+# Usage: debian-source.sh DEST SOURCE[=VERSION]...  a VERSION given: that one first;
+#          DEST/versions then lists the SOURCE=VERSION of each package unpacked
 #        debian-source.sh --versions BINARY...      prints SOURCE=VERSION for the source
 #          of each binary package's version apt would install (its candidate), from
 #          apt's lists alone: no root, no network. Builds keyed on these take Debian's
@@ -11,16 +12,17 @@ set -eu
 
 if [ "$1" = --versions ]; then
   shift
-  for binary in "$@"; do
-    # A binary rebuilt on its own (1.2-3+b1) names its source's version in brackets.
-    apt-cache show --no-all-versions "$binary" 2>/dev/null | awk '
-      /^$/ { exit }
-      /^Package: / { package = $2 }
-      /^Source: / { source = $2; if ($3 ~ /^\(/) { built = $3; gsub(/[()]/, "", built) } }
-      /^Version: / { version = $2 }
-      END { if (version == "") exit 1; print (source ? source : package) "=" (built ? built : version) }' ||
-      { echo "debian-source.sh: apt knows no package $binary (apt-get update?)" >&2; exit 1; }
-  done
+  # One call (each reads all of apt's lists), a record per package in the order asked.
+  # A binary rebuilt on its own (1.2-3+b1) names its source's version in brackets.
+  found="$(apt-cache show --no-all-versions "$@" 2>/dev/null | awk '
+    /^Package: / { package = $2; source = ""; built = "" }
+    /^Source: / { source = $2; if ($3 ~ /^\(/) { built = $3; gsub(/[()]/, "", built) } }
+    /^Version: / { print (source ? source : package) "=" (built ? built : $2) }')" || true
+  if [ "$(echo "$found" | grep -c .)" != $# ]; then
+    echo "debian-source.sh: apt does not know all of $* (apt-get update?)" >&2
+    exit 1
+  fi
+  echo "$found"
   exit 0
 fi
 
@@ -46,22 +48,26 @@ if ! apt-cache showsrc "${1%%=*}" 2>/dev/null | grep -q '^Package:'; then
   $SUDO apt-get update
 fi
 
-# Without a version the newest first; a mirror may list a version it cannot serve, so an
-# older one of the same package is taken when the newest fails to download.
+# The version asked for first, then the others newest first: a mirror may list a version
+# it cannot serve, so another one of the same package is taken when that one fails.
 fetch() {
   name="${1%%=*}"
-  if [ "$name" != "$1" ]; then
-    versions="${1#*=}"
-  else
-    versions="$(apt-cache showsrc --only-source "$name" | sed -n 's/^Version: //p' | sort -u -r -V)"
-  fi
+  versions="$(apt-cache showsrc --only-source "$name" | sed -n 's/^Version: //p' | sort -u -r -V)"
+  if [ "$name" != "$1" ]; then versions="${1#*=} $versions"; fi
+  tried=" "
   for version in $versions; do
-    if (cd "$dest" && apt-get source --only-source "$name=$version"); then return 0; fi
+    case "$tried" in *" $version "*) continue ;; esac
+    tried="$tried$version "
+    if (cd "$dest" && apt-get source --only-source "$name=$version"); then
+      echo "$name=$version" >> "$dest/versions"
+      return 0
+    fi
     echo "debian-source.sh: $name $version could not be fetched" >&2
   done
-  echo "debian-source.sh: no version of $1 could be fetched (apt-get update, then again?)" >&2
+  echo "debian-source.sh: no version of $name could be fetched" >&2
   return 1
 }
+rm -f "$dest/versions"
 status=0
 for package in "$@"; do
   fetch "$package" || status=1

@@ -10,20 +10,26 @@ here="$(cd "$(dirname "$0")" && pwd)"
 web_dir="$here"
 . "$here/env.sh"
 prefix="$DREEL_WEB_DEPS/prefix"
-[ -f "$prefix/.complete" ] && exit 0
+src="$DREEL_WEB_DEPS/src"
+# A mirror may not serve a version its lists name; the nearest it serves is built then.
+say_versions() {
+  [ "$(cat "$src/versions")" = "$DREEL_WEB_SOURCES" ] ||
+    echo "deps.sh: the mirror did not serve every version apt names; built instead:" $(cat "$src/versions") >&2
+}
+[ -f "$prefix/.complete" ] && say_versions && exit 0
 exec 9> "$DREEL_WEB_DEPS/.lock"
 if ! flock -n 9; then
   echo "deps.sh: another run is building the web libraries; waiting for it" >&2
   flock 9
 fi
-[ -f "$prefix/.complete" ] && exit 0
+[ -f "$prefix/.complete" ] && say_versions && exit 0
 
-src="$DREEL_WEB_DEPS/src"
 if [ ! -f "$src/.complete" ]; then
   rm -rf "$src" "$prefix"
   sh "$here/../debian-source.sh" "$src" $DREEL_WEB_SOURCES
   touch "$src/.complete"
 fi
+say_versions
 jobs="$(nproc)"
 
 # source NAME-GLOB: the unpacked source folder matching the glob.

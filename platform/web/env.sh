@@ -4,8 +4,9 @@
 # dependencies, built locally on the first use and kept. Sets DREEL_WEB_DEPS (the
 # dependency prefix's parent folder), named after the recipe (this file, deps.sh, the
 # fetch), the installed emscripten and the source versions of the libraries apt would
-# install here (exactly those are fetched): any change, a Debian security fix among
-# them, builds afresh. Sets DREEL_WEB_SOURCES, the SOURCE=VERSION list.
+# install here (those are fetched; where the mirror cannot serve one, deps.sh builds the
+# nearest it serves and says so): any change, a Debian security fix among them, builds
+# afresh. Sets DREEL_WEB_SOURCES, the SOURCE=VERSION list.
 DREEL_WEB_SOURCES="$(sh "$web_dir/../debian-source.sh" --versions \
   libsdl2-2.0-0 libfreetype6 libsdl2-ttf-2.0-0 zlib1g libpng16-16)"
 DREEL_WEB_RECIPE="$({ cat "$web_dir/env.sh" "$web_dir/deps.sh" "$web_dir/../debian-source.sh"

@@ -1,23 +1,35 @@
 #!/bin/sh
 # Builds the libraries the Windows build links, statically, from Debian's own source
 # packages: zlib, libpng, freetype, SDL2 and SDL2_ttf (without HarfBuzz, as the text
-# is plain ASCII in a monospaced font). The prefix is named after this recipe and after
-# the source versions of what apt would install here, and exactly those are fetched: a
-# changed recipe or a new Debian version (a security fix, once apt's lists have it)
-# builds afresh, an unchanged one is reused. It is filled in a scratch folder and moved
-# into place only when every library is in. One run builds at a time: another waits
-# for it, then reuses what it built.
+# is plain ASCII in a monospaced font). A prefix is named after this recipe and the
+# source versions it holds, and those fetched are the versions of what apt would
+# install here: a changed recipe or a new Debian version (a security fix, once apt's
+# lists have it) builds afresh, an unchanged one is reused. Where the mirror cannot
+# serve a version its lists name, the nearest it serves is built, said on every run,
+# and the name of the versions wanted leads to it (a symbolic link) until apt's lists
+# change. A prefix is filled in a scratch folder and moved into place only when every
+# library is in. One run builds at a time: another waits, then reuses what it built.
 # Usage: build-deps.sh          prints the prefix, building it first when missing
 set -eu
 here="$(cd "$(dirname "$0")" && pwd)"
 cache="${DREEL_DEPS_CACHE:-$HOME/.cache/dreel}"
 fetcher="$here/../debian-source.sh"
-# The binary packages whose sources are built.
-binaries="zlib1g libpng16-16 libfreetype6 libsdl2-2.0-0 libsdl2-ttf-2.0-0"
-versions="$(sh "$fetcher" --versions $binaries)"
-recipe="$({ cat "$here/build-deps.sh" "$here/toolchain.cmake" "$fetcher"; echo "$versions"; } | sha256sum | cut -c1-12)"
-prefix="$cache/windows-$recipe"
-if [ -f "$prefix/.complete" ]; then echo "$prefix"; exit 0; fi
+key() {  # VERSIONS: the prefix's name for them
+  echo "$cache/windows-$({ cat "$here/build-deps.sh" "$here/toolchain.cmake" "$fetcher"; echo "$1"; } |
+    sha256sum | cut -c1-12)"
+}
+# The sources of these binary packages are built.
+wanted="$(sh "$fetcher" --versions zlib1g libpng16-16 libfreetype6 libsdl2-2.0-0 libsdl2-ttf-2.0-0)"
+named="$(key "$wanted")"
+reuse() {
+  [ -f "$named/.complete" ] || return 1
+  if [ -L "$named" ]; then
+    echo "build-deps.sh: the mirror did not serve every version apt names; built instead:" \
+      $(cat "$named/versions") >&2
+  fi
+  (cd "$named" && pwd -P)
+}
+reuse && exit 0
 
 mkdir -p "$cache"
 exec 9> "$cache/windows.lock"
@@ -25,22 +37,17 @@ if ! flock -n 9; then
   echo "build-deps.sh: another run is building the Windows libraries; waiting for it" >&2
   flock 9
 fi
-if [ -f "$prefix/.complete" ]; then echo "$prefix"; exit 0; fi
+reuse && exit 0
 
 jobs="$(nproc)"
 work="$cache/windows-work"
 rm -rf "$work" "$cache"/windows-*.partial
 mkdir -p "$work"
-if ! sh "$fetcher" "$work/src" $versions >&2; then
-  # The fetch refreshes apt's lists: when they have moved on since, the versions named
-  # are gone from the mirror and the newer ones are what this machine would install.
-  if [ "${1:-}" != --again ] && [ "$(sh "$fetcher" --versions $binaries)" != "$versions" ]; then
-    echo "build-deps.sh: apt's lists name newer versions now; building those" >&2
-    exec 9>&-
-    exec sh "$here/build-deps.sh" --again
-  fi
-  exit 1
-fi
+sh "$fetcher" "$work/src" $wanted >&2
+got="$(cat "$work/src/versions")"
+prefix="$(key "$got")"
+if [ "$got" != "$wanted" ]; then ln -sfn "$(basename "$prefix")" "$named"; fi
+if reuse; then rm -rf "$work"; exit 0; fi
 export DREEL_WINDOWS_PREFIX="$prefix.partial"
 host=x86_64-w64-mingw32
 
@@ -81,6 +88,7 @@ for pair in "zlib-*:debian/copyright:zlib" "libpng1.6-*:LICENSE:libpng" \
   cp "$(echo "$work"/src/$dir)/$file" "$prefix.partial/licenses/$name.txt"
 done
 
+echo "$got" > "$prefix.partial/versions"
 touch "$prefix.partial/.complete"
 rm -rf "$prefix"
 mv "$prefix.partial" "$prefix"
