@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "runtime/paths.h"
+
 #ifndef DREEL_VERSION
 #define DREEL_VERSION "unknown"
 #endif
@@ -46,11 +48,12 @@ CommandLine Failure(std::string error) {
 // either is missing, by the path it would be created at.
 bool SameFile(const std::string& a, const std::string& b) {
     namespace fs = std::filesystem;
+    const fs::path fa = PathOfUtf8(a), fb = PathOfUtf8(b);
     std::error_code error;
-    if (fs::equivalent(a, b, error)) return true;
-    const fs::path pa = fs::weakly_canonical(a, error);
-    if (error) return fs::path(a).lexically_normal() == fs::path(b).lexically_normal();
-    const fs::path pb = fs::weakly_canonical(b, error);
+    if (fs::equivalent(fa, fb, error)) return true;
+    const fs::path pa = fs::weakly_canonical(fa, error);
+    if (error) return fa.lexically_normal() == fb.lexically_normal();
+    const fs::path pb = fs::weakly_canonical(fb, error);
     return !error && pa == pb;
 }
 

@@ -2,6 +2,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "game/command_line.h"
 #include "game/frame_loop.h"
@@ -11,6 +13,7 @@
 #include "media/data_files.h"
 #include "media/window.h"
 #include "runtime/errorbox.h"
+#include "runtime/paths.h"
 
 namespace {
 
@@ -52,7 +55,8 @@ int Refuse(const std::string& error) {
 
 int main(int argc, char** argv) {
     MessagesToParentConsole();
-    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> arguments = ProgramArguments(argc, argv);
+    const CommandLine line = ParseCommandLine(std::vector<std::string>(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end()));
     switch (line.action) {
         case CommandAction::Help: std::fputs(UsageText(), stdout); return 0;
         case CommandAction::Version: std::printf("%s\n", VersionLine().c_str()); return 0;
@@ -63,7 +67,7 @@ int main(int argc, char** argv) {
     if (const std::string clash = FileOptionsClash(line); !clash.empty())
         return std::fprintf(stderr, "dreel: %s\n", clash.c_str()), 2;
     std::error_code error;
-    if (line.dataFolder && !std::filesystem::is_directory(*line.dataFolder, error))
+    if (line.dataFolder && !std::filesystem::is_directory(PathOfUtf8(*line.dataFolder), error))
         return Refuse("option '--data': '" + *line.dataFolder + "' is not a folder");
     DataSearchSet(DataSearchFolders(DataSearchInputsOfProcess(line.dataFolder)));
     WindowSetStartOptions({line.fullscreen, line.scale});

@@ -8,6 +8,7 @@
 #include "media/data_files.h"
 #include "media/input.h"
 #include "runtime/clock.h"
+#include "runtime/paths.h"
 #include "runtime/random.h"
 #include "tools/replay/recording.h"
 #include "tools/replay/script.h"
@@ -33,8 +34,8 @@ void Open(RecorderOutput* out, const std::string& path, const char* what) {
     *out = RecorderOutput{nullptr, path, what};
     if (path.empty()) return;
     std::error_code error;
-    const bool existed = std::filesystem::exists(path, error) || error;
-    out->file = std::fopen(path.c_str(), "ab");
+    const bool existed = std::filesystem::exists(PathOfUtf8(path), error) || error;
+    out->file = OpenFile(path, "ab");
     if (!out->file) return SayCannotWrite(*out, errno);
     out->created = !existed;
 }
@@ -42,7 +43,8 @@ void Open(RecorderOutput* out, const std::string& path, const char* what) {
 // The game has started: the file is emptied for what it writes.
 void Truncate(RecorderOutput* out) {
     if (!out->file) return;
-    out->file = std::freopen(out->path.c_str(), "wb", out->file);
+    std::fclose(out->file);
+    out->file = OpenFile(out->path, "wb");
     if (!out->file) SayCannotWrite(*out, errno);
 }
 
@@ -91,6 +93,9 @@ void RecorderClose(bool played) {
         if (std::fclose(out->file) != 0)
             std::fprintf(stderr, "dreel: cannot write the %s '%s': %s\n", out->what, out->path.c_str(), std::strerror(errno));
         out->file = nullptr;
-        if (!recorder.begun && out->created) std::remove(out->path.c_str());
+        if (!recorder.begun && out->created) {
+            std::error_code error;
+            std::filesystem::remove(PathOfUtf8(out->path), error);  // best effort: it is empty
+        }
     }
 }

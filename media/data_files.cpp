@@ -9,6 +9,7 @@
 
 #include "runtime/digest.h"
 #include "runtime/format.h"
+#include "runtime/paths.h"
 
 #ifndef DREEL_DATA_RELATIVE_BUILD
 #define DREEL_DATA_RELATIVE_BUILD "../data"
@@ -48,8 +49,8 @@ std::vector<std::string> DataSearchFolders(const DataSearchInputs& in) {
     std::vector<std::string> folders{"."};
     if (!in.executableFolder.empty()) {
         for (const std::string& relative : in.relativeFolders) {
-            std::filesystem::path p = std::filesystem::path(in.executableFolder) / relative;
-            AddOnce(folders, WithoutTrailingSlash(p.lexically_normal().string()));
+            std::filesystem::path p = PathOfUtf8(in.executableFolder) / PathOfUtf8(relative);
+            AddOnce(folders, WithoutTrailingSlash(Utf8OfPath(p.lexically_normal())));
         }
     }
     if (!in.xdg) return folders;

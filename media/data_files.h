@@ -3,7 +3,7 @@
 // belong to the executable (found from its own location, so a moved build or install
 // still works), then in each $XDG_DATA_DIRS entry + "/dreel". --data replaces the list.
 // Limits: names with a folder part are used as given; the list is fixed at start-up.
-// Depends on SDL2 (SDL_GetBasePath) and byte_reader.h.
+// Depends on SDL2 (SDL_GetBasePath), byte_reader.h and runtime/paths.h (UTF-8 names).
 #pragma once
 
 #include <functional>

@@ -292,17 +292,27 @@ int32_t EventCode(const SDL_Event& e) {
     }
 }
 
+// SDL reads these when video starts, so every start here sets them first.
+void SetVideoHints() {
+    // The close box must only report; the game decides whether to end.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Windows: window sizes in scaled points, so at 200 % the window is 1600 x 1200
+    // pixels, not half the size. The manifest already makes the game DPI aware, which
+    // without this leaves SDL's sizes in physical pixels.
+    SDL_SetHint(SDL_HINT_WINDOWS_DPI_SCALING, "1");
+    NameTheApplication();
+}
+
 }  // namespace
 
 void WindowLibraryInit() {
-    // The close box must only report; the game decides whether to end.
-    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SetVideoHints();
     if (ctx.windows.size() < 10) ctx.windows.resize(10, nullptr);
 }
 
 int32_t DisplayInit() {
     if (ctx.displayInit) return 1;  // repeated calls reuse the display
-    NameTheApplication();
+    SetVideoHints();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         // The game's box only names the facility; keep the reason for whoever looks.
         std::fprintf(stderr, "display: %s\n", SDL_GetError());
@@ -336,8 +346,7 @@ intptr_t WindowOpen(int32_t slot, int32_t x, int32_t y, int32_t width, int32_t h
                     const char* title) {
     if (slot < 0 || slot >= kMaxWindowSlot || width <= 0 || height <= 0) return 0;
     if (!ctx.windowsHoldVideo) {
-        SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-        NameTheApplication();
+        SetVideoHints();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
         ctx.windowsHoldVideo = true;
     }

@@ -21,6 +21,7 @@ cmake --build --preset release -j "$jobs" --target dreel_data dreel_icons dreel-
 
 echo "== web libraries"
 sh platform/web/deps.sh
+web_dir=platform/web
 . platform/web/env.sh
 prefix="$DREEL_WEB_DEPS/prefix"
 

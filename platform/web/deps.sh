@@ -1,21 +1,35 @@
 #!/bin/sh
 # Builds the game's libraries for the browser from Debian's source packages (SDL2 with
 # threads off, freetype, SDL2_ttf, zlib and libpng for the replay tool's pictures) into
-# a prefix outside the clone, $DREEL_WEB_DEPS/prefix, once: later calls find its stamp
-# and return at once. Usage: deps.sh (sources platform/web/env.sh itself).
+# a prefix outside the clone, $DREEL_WEB_DEPS/prefix (named by env.sh after the recipe
+# and the versions), once: later calls find its stamp and return at once. One run builds
+# at a time: another waits for it, then finds the stamp. Usage: deps.sh (sources
+# platform/web/env.sh itself).
 set -eu
 here="$(cd "$(dirname "$0")" && pwd)"
+web_dir="$here"
 . "$here/env.sh"
 prefix="$DREEL_WEB_DEPS/prefix"
-[ -f "$prefix/.complete" ] && exit 0
-
 src="$DREEL_WEB_DEPS/src"
-packages="libsdl2 freetype libsdl2-ttf zlib libpng1.6"
+# A mirror may not serve a version its lists name; the nearest it serves is built then.
+say_versions() {
+  [ "$(cat "$src/versions")" = "$DREEL_WEB_SOURCES" ] ||
+    echo "deps.sh: the mirror did not serve every version apt names; built instead:" $(cat "$src/versions") >&2
+}
+[ -f "$prefix/.complete" ] && say_versions && exit 0
+exec 9> "$DREEL_WEB_DEPS/.lock"
+if ! flock -n 9; then
+  echo "deps.sh: another run is building the web libraries; waiting for it" >&2
+  flock 9
+fi
+[ -f "$prefix/.complete" ] && say_versions && exit 0
+
 if [ ! -f "$src/.complete" ]; then
   rm -rf "$src" "$prefix"
-  sh "$here/../debian-source.sh" "$src" $packages
+  sh "$here/../debian-source.sh" "$src" $DREEL_WEB_SOURCES
   touch "$src/.complete"
 fi
+say_versions
 jobs="$(nproc)"
 
 # source NAME-GLOB: the unpacked source folder matching the glob.

@@ -4,17 +4,22 @@
 # Windows program), OBJDUMP, WINDRES, CPACK, XVFB, XDOTOOL, XWININFO, IDENTIFY.
 #   imports    the programs import only Windows' own DLLs, and only the game is a GUI program
 #   same_game  the data generator made the Linux files, and dreel-replay.exe writes the
-#              Linux tool's traces, pictures and tables byte for byte (tests/same_game.sh)
+#              Linux tool's traces, pictures and tables byte for byte (tests/same_game.sh),
+#              also with its data, recording and outputs in a folder named in Polish
 #   package    the zip holds exactly the files listed here; the icon has its four sizes
-#   game       the unpacked game, started from another folder, opens its 800 x 600 window
-#              titled "Dreel", finds its data and ends with Escape; it plays a recording
-#              made on Linux into the Linux trace; with no sound device it shows the
-#              "Sound" message and ends with 1
+#   game       the game unpacked into a folder with letters beyond ASCII, started from
+#              another folder, opens its 800 x 600 window titled "Dreel", finds its data
+#              and ends with Escape; it plays a recording made on Linux into the Linux
+#              trace, with --data, the recording and the trace named beyond ASCII too;
+#              with no sound device it shows the "Sound" message and ends with 1
 set -u
 mode="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# Players' folders are named in their languages: these letters are beyond every ANSI code
+# page that has the others, so only names kept in Unicode throughout find them.
+beyond="$work/un pâcked Łódź"
 zip="$BUILD/Dreel-$VERSION-windows-x64.zip"
 data_names="Background.bmp kugeln.bmp shoot.bmp rauch.bmp Fleck.bmp kanone2.bmp Shild1.bmp
   Shild2.bmp Shild3.bmp Shild4.bmp Shild5.bmp Shild6.bmp Shild7.bmp Shotl.wav Shotr.wav
@@ -47,6 +52,13 @@ check_same_game() {
   done
   sh "$SOURCE/tests/same_game.sh" "$HOST/tools/replay/dreel-replay" "$WINE" "$BUILD/tools/replay/dreel-replay.exe" ||
     fail "the Windows replay tool plays another game"
+  mkdir -p "$beyond"
+  cp -r "$BUILD/data" "$SOURCE/tests/replay/recordings/fire.rec" "$beyond/"
+  "$HOST/tools/replay/dreel-replay" --script "$beyond/fire.rec" --trace "$work/fire.trace" --png "400:$work/fire.png"
+  "$WINE" "$BUILD/tools/replay/dreel-replay.exe" --data "$beyond/data" --script "$beyond/fire.rec" \
+    --trace "$beyond/fire.trace" --png "400:$beyond/fire.png" || fail "the replay tool failed in '$beyond'"
+  cmp "$work/fire.trace" "$beyond/fire.trace" && cmp "$work/fire.png" "$beyond/fire.png" ||
+    fail "the replay tool played otherwise in '$beyond'"
 }
 
 check_package() {
@@ -99,7 +111,7 @@ end_with() {
 }
 
 check_game() {
-  unpacked="$work/un packed"
+  unpacked="$beyond"
   mkdir -p "$unpacked"
   unzip -q "$zip" -d "$unpacked" || fail "cannot unpack $zip"
   game="$unpacked/Dreel-$VERSION-windows-x64/dreel.exe"
@@ -114,7 +126,7 @@ check_game() {
   unset SDL_VIDEODRIVER  # the real Windows video driver, on Wine's X11
   for _ in $(seq 100); do "$XWININFO" -root > /dev/null 2>&1 && break; sleep 0.1; done
 
-  start_game dummy --record "$work/recording.txt"
+  start_game dummy --record "$unpacked/recording.txt"
   find_window Dreel
   sleep 1
   end_with Escape
@@ -122,20 +134,23 @@ check_game() {
   [ "$geometry" = 800x600 ] || fail "the window is $geometry, not 800x600"
   # The data digest says which files the game read: the ones the recordings were made with.
   expected="$(grep '^# data ' "$recordings/fire.rec")"
-  got="$(grep '^# data ' "$work/recording.txt")"
+  got="$(grep '^# data ' "$unpacked/recording.txt")"
   [ "$got" = "$expected" ] || { cat "$work/err"; fail "the game read other data: '$got', not '$expected'"; }
 
-  # A recording made on Linux, played by the Windows game in real time: the same game.
-  start_game dummy --play "$recordings/fire.rec" --trace "$work/live.trace"
+  # A recording made on Linux, played by the Windows game in real time: the same game,
+  # from the same data (the game names a recording made with other data).
+  cp "$recordings/fire.rec" "$unpacked/"
+  start_game dummy --data "$unpacked/Dreel-$VERSION-windows-x64/data" --play "$unpacked/fire.rec" --trace "$unpacked/live.trace"
   find_window Dreel
   # 421 frames take 8.4 s; a busy machine may take longer to start.
   for _ in $(seq 900); do
-    [ "$(wc -c < "$work/live.trace")" -ge "$(wc -c < "$work/fire.trace")" ] && break
+    [ "$(wc -c < "$unpacked/live.trace")" -ge "$(wc -c < "$work/fire.trace")" ] && break
     sleep 0.1
   done
   end_with Escape
-  cmp "$work/fire.trace" "$work/live.trace" ||
+  cmp "$work/fire.trace" "$unpacked/live.trace" ||
     { cat "$work/err"; fail "the Windows game played the recording otherwise (or not to its end)"; }
+  if grep -q "other data" "$work/err"; then cat "$work/err"; fail "the game read other data from --data"; fi
 
   start_game ""
   find_window "Varnok Dreel"

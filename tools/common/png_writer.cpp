@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <new>
 
+#include "runtime/paths.h"
+
 namespace {
 
 // Keeps the rows within reason: a screenshot is 1.4 MB, a contact sheet a few more.
@@ -98,7 +100,7 @@ bool WritePng(const char* path, int32_t width, int32_t height, const uint32_t* p
     if (!path) return Fail(error, "no file name");
     std::vector<uint8_t> bytes;
     if (!EncodePng(width, height, pixels, &bytes, error)) return false;
-    std::FILE* file = std::fopen(path, "wb");
+    std::FILE* file = OpenFile(path, "wb");
     if (!file) return Fail(error, std::string("cannot open ") + path + " for writing");
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     const bool closed = std::fclose(file) == 0;

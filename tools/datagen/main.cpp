@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/paths.h"
 #include "tools/common/png_writer.h"
 #include "tools/datagen/art.h"
 #include "tools/datagen/contact_sheet.h"
@@ -36,14 +37,14 @@ bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
-    if (!out) std::fprintf(stderr, "dreel-datagen: cannot write %s\n", path.string().c_str());
+    if (!out) std::fprintf(stderr, "dreel-datagen: cannot write %s\n", Utf8OfPath(path).c_str());
     return static_cast<bool>(out);
 }
 
 bool MakeFolder(const std::filesystem::path& folder) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (ec) std::fprintf(stderr, "dreel-datagen: cannot create %s: %s\n", folder.string().c_str(), ec.message().c_str());
+    if (ec) std::fprintf(stderr, "dreel-datagen: cannot create %s: %s\n", Utf8OfPath(folder).c_str(), ec.message().c_str());
     return !ec;
 }
 
@@ -89,7 +90,7 @@ bool WriteIcons(const std::filesystem::path& folder) {
     std::vector<std::pair<int32_t, std::vector<uint8_t>>> pngs;
     for (int32_t side : {48, 64, 128, 256}) {
         const std::filesystem::path path = folder / ("icon-" + std::to_string(side) + ".png");
-        if (!WritePicture(path.string(), MakeIcon(side))) return false;
+        if (!WritePicture(Utf8OfPath(path), MakeIcon(side))) return false;
         pngs.emplace_back(side, ReadFile(path));
     }
     // The game's window takes a bitmap: it reads no PNG.
@@ -100,22 +101,24 @@ bool WriteIcons(const std::filesystem::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args = ProgramArguments(argc, argv);
+    const size_t count = args.size();
     std::string folder, sheet, icons;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--contact-sheet" && i + 1 < argc && sheet.empty()) {
-            sheet = argv[++i];
-        } else if (arg == "--icons" && i + 1 < argc && icons.empty()) {
-            icons = argv[++i];
+    for (size_t i = 1; i < count; ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--contact-sheet" && i + 1 < count && sheet.empty()) {
+            sheet = args[++i];
+        } else if (arg == "--icons" && i + 1 < count && icons.empty()) {
+            icons = args[++i];
         } else if (!arg.empty() && arg[0] != '-' && folder.empty()) {
-            folder = argv[i];
+            folder = args[i];
         } else {
             return Usage();
         }
     }
     if (folder.empty() && sheet.empty() && icons.empty()) return Usage();
-    if (!folder.empty() && !WriteData(folder)) return 1;
+    if (!folder.empty() && !WriteData(PathOfUtf8(folder))) return 1;
     if (!sheet.empty() && !WritePicture(sheet, MakeContactSheet(MakePictures()))) return 1;
-    if (!icons.empty() && !WriteIcons(icons)) return 1;
+    if (!icons.empty() && !WriteIcons(PathOfUtf8(icons))) return 1;
     return 0;
 }

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "runtime/paths.h"
+
 namespace {
 
 constexpr std::string_view kMagic = "# dreel-recording ";
@@ -117,7 +119,7 @@ bool ReadScriptFile(const std::string& path, std::string* text, std::string* err
         if (text->size() > kMaxScriptBytes) return *error = TooLarge(), false;
         return true;
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenFile(path, "rb");
     if (!file) return *error = std::string("cannot read it: ") + std::strerror(errno), false;
     struct stat info{};
     bool ok = fstat(fileno(file), &info) == 0;

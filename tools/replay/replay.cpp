@@ -21,6 +21,7 @@
 #include "media/input.h"
 #include "media/window.h"
 #include "runtime/digest.h"
+#include "runtime/paths.h"
 #include "runtime/program_end.h"
 #include "runtime/random.h"
 #include "tools/common/png_writer.h"
@@ -41,14 +42,14 @@ void Complain(const std::string& message) {
 // Output paths are given relative to where the tool was started, but the game runs
 // in the data folder.
 std::string Anchored(const std::string& path, const std::string& startFolder) {
-    if (path.empty() || std::filesystem::path(path).has_root_path() || startFolder.empty()) return path;
-    return (std::filesystem::path(startFolder) / path).string();
+    if (path.empty() || PathOfUtf8(path).has_root_path() || startFolder.empty()) return path;
+    return Utf8OfPath(PathOfUtf8(startFolder) / PathOfUtf8(path));
 }
 
 std::string CurrentFolder() {
     std::error_code error;
     std::filesystem::path folder = std::filesystem::current_path(error);
-    return error ? std::string() : folder.string();
+    return error ? std::string() : Utf8OfPath(folder);
 }
 
 struct Outputs {
@@ -113,7 +114,7 @@ bool OpenTrace(const std::string& path, Outputs* out) {
 #endif
         return true;
     }
-    out->trace = std::fopen(path.c_str(), "wb");
+    out->trace = OpenFile(path, "wb");
     if (!out->trace) {
         Complain("cannot write trace '" + path + "': " + std::strerror(errno));
         return false;
@@ -169,7 +170,7 @@ int WriteTables(const std::string& path) {
         Complain("no memory for the tables");
         return kReplayFailed;
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = OpenFile(path, "wb");
     if (!file) {
         Complain("cannot write tables '" + path + "': " + std::strerror(errno));
         return kReplayBadUsage;
@@ -210,7 +211,7 @@ int RunReplay(const ReplayOptions& options) {
     SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
 #endif
     std::error_code entered;
-    std::filesystem::current_path(options.dataDir, entered);
+    std::filesystem::current_path(PathOfUtf8(options.dataDir), entered);
     if (entered) {
         Complain("cannot enter data folder '" + options.dataDir + "': " + entered.message());
         CloseTrace(&out);
