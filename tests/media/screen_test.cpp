@@ -267,18 +267,16 @@ TEST(Display, DriversThatShowNothingAreUsedOnlyWhenAskedForByName) {
 // SDL reads its Windows DPI-scaling hint only as video starts: set any later, a display at
 // 200 % gets a window of 800 x 600 physical pixels. Both ways into video set it first.
 TEST(Display, TheWindowsScalingHintIsOnBeforeVideoStarts) {
-    const SDL_HintCallback noteVideo = [](void* seen, const char*, const char*, const char* value) {
-        if (value && SDL_strcmp(value, "1") == 0) *static_cast<int*>(seen) = SDL_WasInit(SDL_INIT_VIDEO) ? 2 : 1;
+    static int seen;  // 1: set while video was off; 2: only once it was on
+    const SDL_HintCallback note = [](void*, const char*, const char*, const char* value) {
+        if (value && SDL_strcmp(value, "1") == 0) seen = SDL_WasInit(SDL_INIT_VIDEO) ? 2 : 1;
     };
     for (const bool throughWindow : {false, true}) {
-        SDL_ResetHint(SDL_HINT_WINDOWS_DPI_SCALING);
-        int seen = 0;  // 1: set while video was off; 2: only once it was on
-        SDL_AddHintCallback(SDL_HINT_WINDOWS_DPI_SCALING, noteVideo, &seen);
-        if (throughWindow) EXPECT_NE(WindowOpen(1, 0, 0, 800, 600, 0xC80001u, "Dreel"), 0);
-        else EXPECT_NE(DisplayInit(), 0);
-        SDL_DelHintCallback(SDL_HINT_WINDOWS_DPI_SCALING, noteVideo, &seen);
-        WindowsCloseAll();
-        DisplayEnd();
+        SDL_ResetHint(SDL_HINT_WINDOWS_DPI_SCALING), seen = 0;
+        SDL_AddHintCallback(SDL_HINT_WINDOWS_DPI_SCALING, note, nullptr);
+        EXPECT_TRUE(throughWindow ? WindowOpen(1, 0, 0, 800, 600, 0xC80001u, "Dreel") != 0 : DisplayInit() != 0);
+        SDL_DelHintCallback(SDL_HINT_WINDOWS_DPI_SCALING, note, nullptr);
+        WindowsCloseAll(), DisplayEnd();
         EXPECT_EQ(seen, 1) << (throughWindow ? "WindowOpen" : "DisplayInit");
     }
 }
