@@ -37,13 +37,21 @@ if ! command -v dpkg-source >/dev/null; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends dpkg-dev
 fi
 
+# Both formats of apt's sources: deb822 files (a Debian 12 install) and one-line lists
+# (what debootstrap and older installs write).
 entry=/etc/apt/sources.list.d/dreel-deb-src.sources
+lines=/etc/apt/sources.list.d/dreel-deb-src.list
 added=""
 if ! apt-cache showsrc "${1%%=*}" 2>/dev/null | grep -q '^Package:'; then
   for f in /etc/apt/sources.list.d/*.sources; do
-    [ "$f" = "$entry" ] || sed 's/^Types: deb$/Types: deb-src/' "$f"
+    [ -f "$f" ] && [ "$f" != "$entry" ] || continue
+    sed 's/^Types: deb$/Types: deb-src/' "$f"
     echo
   done | $SUDO tee "$entry" >/dev/null
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] && [ "$f" != "$lines" ] || continue
+    sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f"
+  done | $SUDO tee "$lines" >/dev/null
   added=yes
   $SUDO apt-get update
 fi
@@ -73,6 +81,6 @@ for package in "$@"; do
   fetch "$package" || status=1
 done
 if [ -n "$added" ]; then
-  $SUDO rm -f "$entry"
+  $SUDO rm -f "$entry" "$lines"
 fi
 exit $status
