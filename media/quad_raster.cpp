@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -289,14 +290,20 @@ struct RasterContext {
 
 RasterContext ctx;
 
+// The least and the greatest of the corners' coordinates on one axis.
+std::pair<int64_t, int64_t> Span(const std::array<int64_t, 4>& corners) {
+    const auto [low, high] = std::minmax_element(corners.begin(), corners.end());
+    return {*low, *high};
+}
+
 bool SameShape(const QuadShape& a, const QuadShape& b) {
-    return std::equal(a.x, a.x + 4, b.x) && std::equal(a.y, a.y + 4, b.y);
+    return a.x == b.x && a.y == b.y;
 }
 
 // The slot a shape of a picture is kept in.
 Stamp& StampSlot(const QuadShape& shape, const Picture* texture) {
     uint64_t h = reinterpret_cast<uintptr_t>(texture) * 0x9E3779B97F4A7C15ull;
-    for (int i = 0; i < 4; ++i) {
+    for (size_t i = 0; i < shape.x.size(); ++i) {
         h = (h ^ static_cast<uint64_t>(shape.x[i])) * 0x100000001B3ull;
         h = (h ^ static_cast<uint64_t>(shape.y[i])) * 0x100000001B3ull;
     }
@@ -331,8 +338,8 @@ void ApplyStamp(const Stamp& stamp, int64_t x, int64_t y, Picture& target, const
 template <class Blend>
 void Draw(const QuadShape& shape, int64_t x, int64_t y, const std::shared_ptr<const Picture>& texture,
           Picture& target, const Blend& blend) {
-    int64_t left = *std::min_element(shape.x, shape.x + 4), right = *std::max_element(shape.x, shape.x + 4);
-    int64_t top = *std::min_element(shape.y, shape.y + 4), bottom = *std::max_element(shape.y, shape.y + 4);
+    const auto [left, right] = Span(shape.x);
+    const auto [top, bottom] = Span(shape.y);
     if (right - left <= kStampMaxSide * kSub && bottom - top <= kStampMaxSide * kSub) {
         Stamp& stamp = StampSlot(shape, texture.get());
         if (stamp.seen && stamp.texture == texture && SameShape(stamp.shape, shape)) {
@@ -356,10 +363,10 @@ void DrawTexturedQuad(const QuadShape& shape, int32_t x, int32_t y, const std::s
                       ChannelFactor source, ChannelFactor destination, Picture& target) {
     if (!texture || texture->width <= 0 || texture->height <= 0) return;
     // Nothing to do when the shape lies wholly outside the target.
-    int64_t left = (*std::min_element(shape.x, shape.x + 4) >> kQuadSubBits) + x;
-    int64_t right = (*std::max_element(shape.x, shape.x + 4) >> kQuadSubBits) + x;
-    int64_t top = (*std::min_element(shape.y, shape.y + 4) >> kQuadSubBits) + y;
-    int64_t bottom = (*std::max_element(shape.y, shape.y + 4) >> kQuadSubBits) + y;
+    const auto [xLow, xHigh] = Span(shape.x);
+    const auto [yLow, yHigh] = Span(shape.y);
+    const int64_t left = (xLow >> kQuadSubBits) + x, right = (xHigh >> kQuadSubBits) + x;
+    const int64_t top = (yLow >> kQuadSubBits) + y, bottom = (yHigh >> kQuadSubBits) + y;
     if (right < 0 || bottom < 0 || left >= target.width || top >= target.height) return;
 
     using K = ChannelFactorKind;
