@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "game/trig.h"
 #include "game_fixture.h"
 
 // Straight from the definition: the float quotient, its arc tangent in double rounded to float,
@@ -44,4 +45,5 @@ TEST(Tables, ThePlayersSineAndCosineAreTheCLibrarysForEveryAngle) {
             wrong += PlayerCos(a) != static_cast<float>(std::cos(static_cast<double>(a)));
         }
     EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(std::pair(TrigAtan(-1e300), TrigAtan(1e20)), std::pair(-std::numbers::pi / 2, std::numbers::pi / 2));
 }
