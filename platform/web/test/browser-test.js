@@ -176,8 +176,12 @@ async function pictureAtRatios(browser, url, bmp, ratios) {
     const what = i === 0 ? `ratio ${ratio}` : `ratio ${ratio} (from ${ratios[i - 1]} while playing)`;
     if (i > 0) {
       await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: ratio });
-      await sleep(300);
-      view = await canvasView(page);
+      // The canvas may be blank for a moment after the change: wait for a drawn frame.
+      for (let look = 0; look < 20; ++look) {
+        await sleep(300);
+        view = await canvasView(page);
+        if (isLit(view)) break;
+      }
     }
     const box = await page.evaluate(() => {
       const r = document.getElementById('canvas').getBoundingClientRect();
