@@ -12,6 +12,7 @@
 #include "media/rotated.h"
 #include "media/sprite.h"
 #include "media/text.h"
+#include "media/screen.h"
 #include "media/window.h"
 
 namespace {

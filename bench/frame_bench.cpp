@@ -16,7 +16,7 @@
 #include "game/startup.h"
 #include "game/state.h"
 #include "media/input.h"
-#include "media/window.h"
+#include "media/screen.h"
 #include "runtime/random.h"
 
 namespace {

@@ -19,8 +19,8 @@
 #include "game/startup.h"
 #include "game/tables.h"
 #include "media/input.h"
-#include "media/window.h"
-#include "runtime/program_end.h"
+#include "media/screen.h"
+#include "media/program_end.h"
 #include "runtime/random.h"
 
 extern char** environ;

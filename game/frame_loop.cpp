@@ -9,7 +9,7 @@
 #include "game/state.h"
 #include "media/input.h"
 #include "media/sprite.h"
-#include "media/window.h"
+#include "media/screen.h"
 #include "runtime/clock.h"
 
 LoopStats loopStats;

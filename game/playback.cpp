@@ -5,7 +5,7 @@
 #include "game/state.h"
 #include "media/data_files.h"
 #include "media/input.h"
-#include "media/window.h"
+#include "media/screen.h"
 #include "runtime/random.h"
 #include "tools/replay/recording.h"
 

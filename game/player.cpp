@@ -64,15 +64,15 @@ int32_t Clamp(int32_t v, int32_t limit) {
     return v;
 }
 
-// The cannon turns toward the sum of its heading (length 50) and this frame's mouse
-// movement; the clamp keeps the aim point inside the direction table.
+// The cannon turns toward the sum of its heading offset and this frame's mouse movement;
+// the clamp keeps the aim point inside the direction table.
 void Turn() {
     float h = TenthsToRad(game.playerAngle);
     game.headingRad = h;
-    game.aimOffset.x = Nearest(50.0f * PlayerCos(h));
-    game.aimOffset.y = Nearest(50.0f * PlayerSin(h));
-    game.aimPoint.x = Clamp(game.aimOffset.x + MouseStateX(), 1000);
-    game.aimPoint.y = Clamp(game.aimOffset.y + MouseStateY(), 800);
+    game.aimOffset.x = Nearest(static_cast<float>(kHeadingLength) * PlayerCos(h));
+    game.aimOffset.y = Nearest(static_cast<float>(kHeadingLength) * PlayerSin(h));
+    game.aimPoint.x = Clamp(game.aimOffset.x + MouseStateX(), kAimLimitX);
+    game.aimPoint.y = Clamp(game.aimOffset.y + MouseStateY(), kAimLimitY);
     game.playerAngle = directionTable(game.aimPoint.x, game.aimPoint.y);
     // Steering reads these; they use the heading from before this frame's turn.
     game.playerFront.x = game.playerPos.x + 10 * game.aimOffset.x;

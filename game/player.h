@@ -11,6 +11,13 @@ inline constexpr int32_t kPlayerSpeedLimit = 30;
 // Frames between two shots while a fire button is held: a shot every sixth frame.
 inline constexpr int32_t kFireCooldownFrames = 5;
 
+// The cannon turns toward its heading offset, this long, plus the frame's mouse
+// movement, clamped to +-kAimLimitX x +-kAimLimitY so the aim point stays inside the
+// direction table.
+inline constexpr int32_t kHeadingLength = 50;
+inline constexpr int32_t kAimLimitX = 1000;
+inline constexpr int32_t kAimLimitY = 800;
+
 // Key scan codes the player reads.
 inline constexpr int32_t kKeyW = 17;
 inline constexpr int32_t kKeyA = 30;

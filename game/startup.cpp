@@ -5,18 +5,21 @@
 
 #include "game/enemies.h"
 #include "game/frame_loop.h"
+#include "game/player.h"
 #include "game/slots.h"
 #include "game/state.h"
 #include "game/tables.h"
+#include "media/events.h"
 #include "media/input.h"
+#include "media/program_end.h"
 #include "media/rotated.h"
+#include "media/screen.h"
 #include "media/sound.h"
 #include "media/sprite.h"
 #include "media/text.h"
 #include "media/window.h"
 #include "runtime/clock.h"
 #include "runtime/errorbox.h"
-#include "runtime/program_end.h"
 #include "runtime/random.h"
 
 Platform DefaultPlatform() {
@@ -134,6 +137,8 @@ bool StartUp(const Platform& platform) {
     }
 
     platform.loadData();                                  // 9, 10
+    // The gamepad's right stick aims through the mouse movement: it must know the turn.
+    InputSetAimGeometry({kHeadingLength, kAimLimitX, kAimLimitY});
     MouseRelease(0);                                      // 11
     SetUpPlay(platform);                                  // 12, 13, 14
     return true;

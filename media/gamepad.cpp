@@ -4,15 +4,20 @@
 // Sticks have a radial dead zone of a quarter of their travel, so a resting stick that
 // drifts does nothing. Keys have no strength: the left stick past the dead zone holds the
 // keys of the nearest of eight directions, and the thrust is what those keys give.
-// The aim: the game points the cannon at its 50-long heading offset, each coordinate
-// rounded, plus the frame's mouse movement, clamped to +-1000 x +-800 (game/player.cpp).
-// We keep our own copy of that offset, worked out from the movement we reported, and
-// report the movement that puts the aim point kAimReach along the stick's direction.
-// The true heading is unknown at first (and drifts from ours while the game ignores the
-// mouse, after bursting), so the first frame may miss by up to asin(100 / kAimReach);
-// each frame then shrinks the miss about fourteenfold (kAimReach / 50), to the table's
-// tenth of a degree within a few frames. Only the reported movement matters to the game:
-// its exactness never depends on this estimate.
+// The aim: the game points the cannon at its heading offset (50 long, each coordinate
+// rounded) plus the frame's mouse movement, clamped to +-1000 x +-800; the game hands
+// those figures over at start-up (InputSetAimGeometry), and without them the stick
+// does not aim. We keep our own copy of that offset, worked out from the movement we
+// reported, and report the movement that puts the aim point a reach (690 for the game's
+// figures) along the stick's direction. The true heading is unknown at first (and
+// drifts from ours while the game ignores the mouse, after bursting), so the first frame
+// may miss by up to asin(100 / 690); each frame then shrinks the miss about fourteenfold
+// (690 / 50), to the table's tenth of a degree within a few frames. Only the reported
+// movement matters to the game: its exactness never depends on this estimate.
+// SDL's game-controller subsystem starts after the first frame is shown, not with the
+// keyboard and mouse: its start enumerates the devices and reads a database, which would
+// delay the first picture. A pad plugged in before is found then and drives from the
+// second frame, the first the player can answer.
 // Limits: one pad drives, the first taken; the others wait until it is pulled out. Back
 // is timed at the keyboard examinations, so it quits at the first frame past half a second.
 // Depends on SDL2's game-controller API and runtime/clock.h.
@@ -33,15 +38,15 @@ constexpr double kSectorSine = 0.38268343236509;   // sin 22.5 degrees: eight di
 constexpr int32_t kTriggerPress = 32768 / 2;       // triggers press past one half...
 constexpr int32_t kTriggerRelease = 32768 / 4;     // ...and release below one quarter
 constexpr uint32_t kQuitHoldMs = 500;              // Back must be held this long
-constexpr int32_t kHeadingLength = 50;             // the game's heading offset
-constexpr int32_t kAimLimitX = 1000, kAimLimitY = 800;  // the game's clamp of the aim point
-// Long for a fine direction, short enough that heading + reach stays inside the clamp
-// even when our heading is the opposite of the game's: 50 + 50 + 690 < 800.
-constexpr int32_t kAimReach = 690;
+// Between the reach and the nearer clamp: the reach is long for a fine direction, short
+// enough that heading + reach stays inside the clamp even when our heading is the
+// opposite of the game's (50 + 50 + 690 < 800 for the game's figures).
+constexpr int32_t kAimMargin = 10;
 
 struct GamepadContext {
     int32_t users = 0;                   // GamepadInit calls not yet ended
-    bool available = false;              // SDL's game controllers are initialised
+    bool started = false;                // GamepadStart has tried SDL's game controllers
+    bool available = false;              // ...and they are initialised
     SDL_GameController* pad = nullptr;   // the pad that drives; null: none
     SDL_JoystickID padId = -1;           // its instance id, to know its removal
     uint32_t latched = 0;                // buttons pressed since examined, bit per button
@@ -54,6 +59,12 @@ struct GamepadContext {
 };
 
 GamepadContext g_pad;
+// A setting of the process, handed over by the game: kept across the pad's ends.
+AimGeometry g_aim;
+
+int32_t AimReach() {
+    return std::min(g_aim.limitX, g_aim.limitY) - 2 * g_aim.headingLength - kAimMargin;
+}
 
 // The whole state of one pad goes with it: nothing it held stays held.
 void ForgetPad() {
@@ -123,18 +134,21 @@ bool QuitHeld() {
 
 // The game's turn (see the top of the file) applied to our copy of its heading.
 void FollowHeading(int64_t dx, int64_t dy) {
-    const int64_t x = std::clamp(int64_t{g_pad.headingX} + dx, int64_t{-kAimLimitX}, int64_t{kAimLimitX});
-    const int64_t y = std::clamp(int64_t{g_pad.headingY} + dy, int64_t{-kAimLimitY}, int64_t{kAimLimitY});
+    const int64_t x = std::clamp(int64_t{g_pad.headingX} + dx, int64_t{-g_aim.limitX}, int64_t{g_aim.limitX});
+    const int64_t y = std::clamp(int64_t{g_pad.headingY} + dy, int64_t{-g_aim.limitY}, int64_t{g_aim.limitY});
     if (x == 0 && y == 0) return;
     const double a = std::atan2(static_cast<double>(y), static_cast<double>(x));
-    g_pad.headingX = static_cast<int32_t>(std::lround(kHeadingLength * std::cos(a)));
-    g_pad.headingY = static_cast<int32_t>(std::lround(kHeadingLength * std::sin(a)));
+    g_pad.headingX = static_cast<int32_t>(std::lround(g_aim.headingLength * std::cos(a)));
+    g_pad.headingY = static_cast<int32_t>(std::lround(g_aim.headingLength * std::sin(a)));
 }
 
 }  // namespace
 
-void GamepadInit() {
-    if (g_pad.users++ > 0) return;
+void GamepadInit() { ++g_pad.users; }
+
+void GamepadStart() {
+    if (g_pad.users == 0 || g_pad.started) return;
+    g_pad.started = true;
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         std::fprintf(stderr, "gamepad: none can be used (%s)\n", SDL_GetError());
         return;
@@ -184,14 +198,14 @@ void GamepadHoldKeys(uint8_t* keys, uint8_t down) {
     Unlatch({SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_START});
 }
 
-GamepadMouse GamepadExamineMouse(int32_t mouseDx, int32_t mouseDy) {
+GamepadMouse GamepadMouseShare(int32_t mouseDx, int32_t mouseDy) {
     GamepadMouse m;
     if (g_pad.pad) {
         const Stick aim = ReadStick(SDL_CONTROLLER_AXIS_RIGHTX, SDL_CONTROLLER_AXIS_RIGHTY);
-        if (aim.live) {
+        if (aim.live && AimReach() > 0) {
             const double a = std::atan2(aim.y, aim.x);
-            m.dx = static_cast<int32_t>(std::lround(kAimReach * std::cos(a))) - g_pad.headingX;
-            m.dy = static_cast<int32_t>(std::lround(kAimReach * std::sin(a))) - g_pad.headingY;
+            m.dx = static_cast<int32_t>(std::lround(AimReach() * std::cos(a))) - g_pad.headingX;
+            m.dy = static_cast<int32_t>(std::lround(AimReach() * std::sin(a))) - g_pad.headingY;
         }
         const bool fire = ReadTrigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, &g_pad.fireTrigger);
         m.buttons[0] = fire || Held(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) ? 1 : 0;
@@ -205,3 +219,5 @@ GamepadMouse GamepadExamineMouse(int32_t mouseDx, int32_t mouseDy) {
 void GamepadDropPresses() { g_pad.latched = 0; }
 
 void GamepadSetClock(uint32_t (*nowMs)()) { g_pad.nowMs = nowMs; }
+
+void InputSetAimGeometry(const AimGeometry& aim) { g_aim = aim; }

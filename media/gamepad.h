@@ -5,7 +5,8 @@
 // shoulder the left button, left trigger the right button, A or Start Space, Back held
 // half a second Escape.
 // Limits: one pad drives, the first taken; the aim is exact only once the cannon has
-// followed the stick for a few frames (see gamepad.cpp).
+// followed the stick for a few frames (see gamepad.cpp); the pads are looked for only
+// once a frame has been shown.
 // Depends on SDL2's game-controller API and runtime/clock.h. Internal to media/.
 #pragma once
 
@@ -17,6 +18,9 @@
 // controllers go. Without them the game plays on: the reason goes to stderr once.
 void GamepadInit();
 void GamepadEnd();
+// Starts SDL's game controllers and takes the first pad, once, while taken (the input
+// module calls it when a frame has been shown).
+void GamepadStart();
 // Pads plugged in or pulled out, button presses (latched until examined).
 void GamepadHandleEvent(const SDL_Event& event);
 // Forgets the latched presses (the input's source changes).
@@ -25,12 +29,13 @@ void GamepadDropPresses();
 // Sets `down` on the keys the pad holds; keys has 256 entries by scan code.
 void GamepadHoldKeys(uint8_t* keys, uint8_t down);
 
-// What the pad adds to one mouse examination, given the mouse's own movement.
+// The pad's share of the frame's mouse movement and buttons, given the mouse's own
+// movement (which the aim allows for).
 struct GamepadMouse {
     int32_t dx = 0, dy = 0;
     uint8_t buttons[3] = {};  // the game's numbering: left, right, middle
 };
-GamepadMouse GamepadExamineMouse(int32_t mouseDx, int32_t mouseDy);
+GamepadMouse GamepadMouseShare(int32_t mouseDx, int32_t mouseDy);
 
 // The clock the Back button is timed with (milliseconds; null: the runtime's). Reset by
 // the last GamepadEnd.

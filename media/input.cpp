@@ -1,22 +1,20 @@
 // Keyboard and mouse on SDL2. Held keys and buttons come from SDL's own state arrays,
 // which are current as of the last pump; presses come from the events, latched until
-// the next examination, so a tap shorter than a frame still reads as down once.
-// Each examination pumps SDL and takes the key, button and wheel events still waiting
-// in the queue itself: frames that run back to back with no window poll in between
-// lose nothing, and an event is handled once, by whoever takes it off the queue.
+// the next examination, so a tap shorter than a frame still reads as down once. The
+// events come from the one pump (events.cpp), which runs at every flip and whenever the
+// game polls: the examinations only read what is latched.
 // Movement is read once per examination from SDL's relative motion, unscaled.
 // Losing the focus: no movement, every key and button reads as released (their releases
 // go to the other window, so nothing held would ever come up), and the pointer is given
 // back until the focus returns.
 // The gamepad (gamepad.cpp) is merged into both examinations: its keys into the
 // keyboard's snapshot, its buttons and aim into the mouse's.
-// Depends on SDL2 video/events, media/scan_codes.cpp and media/gamepad.cpp.
+// Depends on SDL2 video/events, media/scan_codes.cpp and media/gamepad.cpp; the events
+// come in through input_events.h.
 #include "media/input.h"
 
 #include <algorithm>
 #include <cstring>
-#include <initializer_list>
-#include <utility>
 
 #include "media/gamepad.h"
 #include "media/input_events.h"
@@ -74,26 +72,6 @@ void FollowFocus(const SDL_WindowEvent& e) {
     const bool focused = e.event == SDL_WINDOWEVENT_FOCUS_GAINED;
     g_keyboard.focused = focused;
     g_mouse.focused = focused;
-}
-
-// Takes the events the examinations need off the queue and looks at the window events
-// for focus changes without taking them: those stay for WindowPollEvent.
-void TakeQueuedInput() {
-    SDL_PumpEvents();
-    SDL_Event events[64];
-    for (auto range : {std::pair{SDL_KEYDOWN, SDL_KEYUP}, std::pair{SDL_MOUSEBUTTONDOWN, SDL_MOUSEWHEEL},
-                       std::pair{SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERDEVICEREMAPPED}}) {
-        int n;
-        do {
-            n = SDL_PeepEvents(events, 64, SDL_GETEVENT, range.first, range.second);
-            for (int i = 0; i < n; ++i) InputHandleEvent(events[i]);
-        } while (n == 64);
-    }
-    // The raw joystick events repeat the controller's; nobody reads them, and a moving
-    // stick sends hundreds a second.
-    SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_JOYBATTERYUPDATED);
-    const int n = SDL_PeepEvents(events, 64, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
-    for (int i = 0; i < n; ++i) FollowFocus(events[i].window);
 }
 
 // --- pointer capture ---
@@ -173,6 +151,11 @@ void InputHandleEvent(const SDL_Event& event) {
     }
 }
 
+void InputFrameShown() {
+    // Never while scripted: a replay reads no pad, and the headless runs start faster.
+    if (!g_script.on) GamepadStart();
+}
+
 // --- keyboard ---
 
 int32_t KeyboardInit() {
@@ -192,7 +175,6 @@ int32_t KeyboardExamine() {
         return 1;
     }
     if (!g_keyboard.initialised) return 0;
-    TakeQueuedInput();
     if (!g_keyboard.focused) {
         std::memset(g_keyboard.pressed, 0, sizeof g_keyboard.pressed);
         std::memset(g_keyboard.snapshot, 0, sizeof g_keyboard.snapshot);
@@ -255,7 +237,6 @@ int32_t MouseExamine() {
         return 1;
     }
     if (!g_mouse.initialised) return 0;
-    TakeQueuedInput();
     if (g_mouse.released || !g_mouse.focused) {
         // Released by the game, buttons keep what they read last; away, none is held.
         DiscardPendingMouse();
@@ -276,7 +257,7 @@ int32_t MouseExamine() {
     int x = 0, y = 0;
     SDL_GetRelativeMouseState(&x, &y);
     // Mouse and stick add up.
-    const GamepadMouse pad = GamepadExamineMouse(x, y);
+    const GamepadMouse pad = GamepadMouseShare(x, y);
     g_mouse.dx = static_cast<int32_t>(std::clamp(int64_t{x} + pad.dx, int64_t{-kMouseMoveLimit}, int64_t{kMouseMoveLimit}));
     g_mouse.dy = static_cast<int32_t>(std::clamp(int64_t{y} + pad.dy, int64_t{-kMouseMoveLimit}, int64_t{kMouseMoveLimit}));
     g_mouse.wheel = g_mouse.pendingWheel;

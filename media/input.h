@@ -6,7 +6,7 @@
 // movement and whole wheel notches are summed between examinations.
 // A gamepad plugged in reads as keys, buttons and movement too (media/gamepad.h): the
 // game sees only the keyboard and the mouse.
-// Depends on SDL2 events; events taken from the queue by the window module come in
+// Depends on SDL2 events; the events module takes them from the queue and hands them in
 // through input_events.h. A scripted mode feeds snapshots from a replay; either source's
 // snapshot can be read back whole, for recordings.
 #pragma once
@@ -25,6 +25,16 @@ int32_t MouseStateButton(int32_t button);  // 1..3
 void MouseRelease(int32_t flag);
 void KeyboardEnd();
 void MouseEnd();
+
+// How the game turns its cannon, for the gamepad's right stick: toward its heading
+// offset (this long, each coordinate rounded) plus the frame's mouse movement, clamped
+// to +-limitX x +-limitY. Handed over by the game at start-up; a setting of the process.
+// Without it the stick does not aim.
+struct AimGeometry {
+    int32_t headingLength = 0;
+    int32_t limitX = 0, limitY = 0;
+};
+void InputSetAimGeometry(const AimGeometry& aim);
 
 // --- scripted input (replay tool, tests) ---
 

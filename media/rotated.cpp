@@ -2,17 +2,18 @@
 // (turn and zoom), and batches with blend factors; each draw goes at once through our
 // rasterizer into the back buffer, so it lands in order with the sprite copies.
 // Limits: nearest-pixel sampling only; no back-face culling (a mirrored shape is drawn).
-// Depends on sprite.h (the shared pictures, loaded with flags 4), window.h (the target)
-// and quad_raster.h.
+// Depends on sprite.h (the shared pictures, loaded with flags 4), draw_target.h (the
+// target), screen.h (the display) and quad_raster.h.
 #include "media/rotated.h"
 
 #include <cmath>
 #include <memory>
 #include <vector>
 
+#include "media/draw_target.h"
 #include "media/quad_raster.h"
+#include "media/screen.h"
 #include "media/sprite.h"
-#include "media/window.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // clipping, clip rectangles for sheets of cells, grabs of the screen and box overlap.
 // Limits: slots 0 .. 65535; pictures are never lost, so nothing is ever reloaded; flags 2
 // (raw memory) pictures are kept but never drawn.
-// Depends on window.h (the current target) and bmp_reader.h / byte_reader.h.
+// Depends on draw_target.h (the current target) and bmp_reader.h / byte_reader.h.
 #include "media/sprite.h"
 
 #include <algorithm>
@@ -13,7 +13,7 @@
 
 #include "media/bmp_reader.h"
 #include "media/data_files.h"
-#include "media/window.h"
+#include "media/draw_target.h"
 
 namespace {
 

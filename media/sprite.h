@@ -1,7 +1,7 @@
 // Sprites: pictures in numbered slots, loaded from Windows bitmap files and converted
 // once to the screen format, drawn opaque or with black transparent into the current
 // target, clipped to a sub-rectangle, grabbed from the screen, and compared for overlap.
-// Depends on window.h (the back buffer) and bmp_reader.h.
+// Depends on draw_target.h (the back buffer) and bmp_reader.h.
 #pragma once
 
 #include <cstdint>

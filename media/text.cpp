@@ -5,7 +5,7 @@
 // Limits: only the screen's back buffer is a target (no window targets); texts are
 // 8-bit Latin-1; a few recently drawn texts are kept ready-made, so a line that does not
 // change from frame to frame costs one copy.
-// Depends on SDL2_ttf, window.h (the back buffer) and embedded_font.h.
+// Depends on SDL2_ttf, draw_target.h (the back buffer) and embedded_font.h.
 #include "media/text.h"
 
 #include <SDL.h>
@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "media/draw_target.h"
 #include "media/embedded_font.h"
-#include "media/window.h"
 
 namespace {
 
@@ -110,7 +110,7 @@ void Blit(const RenderedText& r, Picture& target, int64_t x) {
 void DrawingInit() { Font(); }
 
 DrawTarget* ScreenDrawTarget() {
-    if (ctx.screenTaken || !ScreenBackBuffer()) return nullptr;
+    if (ctx.screenTaken || !CurrentTarget()) return nullptr;
     ctx.screenTaken = true;
     ctx.screenTarget = DrawTarget{};
     ctx.screenTarget.kind = kScreenKind;
@@ -127,7 +127,7 @@ void* DrawBegin(DrawTarget* target) {
 
 void TextDraw(const char* text) {
     if (!ctx.blockOpen || !text || !*text) return;
-    Picture* target = ScreenBackBuffer();
+    Picture* target = CurrentTarget();
     const RenderedText* r = target ? Rendered(text) : nullptr;
     if (!r) return;  // the text is missing from this frame, nothing worse
     Blit(*r, *target, ctx.penX);

@@ -1,6 +1,6 @@
 // Text drawing into the back buffer: one built-in font, black on an opaque white box,
 // at a running position that starts at the top-left corner for each block.
-// Depends on SDL2_ttf and window.h; the font is embedded in the executable.
+// Depends on SDL2_ttf and draw_target.h; the font is embedded in the executable.
 #pragma once
 
 #include <cstdint>

@@ -18,6 +18,7 @@
 #include "media/input.h"
 #include "media/rotated.h"
 #include "media/sprite.h"
+#include "media/screen.h"
 #include "media/window.h"
 #include "runtime/random.h"
 #include "test_support.h"

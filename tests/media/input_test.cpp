@@ -1,10 +1,12 @@
 // Keyboard and mouse through real SDL events: the dummy video driver has no keys or buttons of its
-// own, so everything is pushed onto SDL's queue, as a window system would.
+// own, so everything is pushed onto SDL's queue, as a window system would, and taken by the pump.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
+#include "media/events.h"
 #include "media/input.h"
 
 static void Push(uint32_t type, int32_t code = 0, int32_t extra = 0) {
@@ -22,7 +24,7 @@ class Input : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(MouseInit() + KeyboardInit(), 2) << SDL_GetError();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT), EventsForget();
     }
     void TearDown() override { MouseEnd(); KeyboardEnd(); }
 };
@@ -30,7 +32,8 @@ protected:
 TEST_F(Input, AKeyTappedBetweenExaminationsReadsDownOnceByItsPcCode) {
     for (int i = 0; i < 128; ++i) Push(SDL_KEYDOWN, SDL_SCANCODE_D, 1);  // two batches of auto-repeats, no presses
     for (int32_t key : {SDL_SCANCODE_SPACE, SDL_SCANCODE_W, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_UP}) Push(SDL_KEYDOWN, key), Push(SDL_KEYUP, key);
-    EXPECT_EQ(MouseExamine() + KeyboardExamine(), 2);  // whichever examination takes a key event, it counts
+    EventsPump();
+    EXPECT_EQ(MouseExamine() + KeyboardExamine(), 2);
     // Set 1 codes, extended keys + 0x80.
     EXPECT_EQ((std::array{KeyDown(57), KeyDown(17), KeyDown(1), KeyDown(0xC8), KeyDown(32), KeyDown(-1)}), (std::array{128, 128, 128, 128, 0, 1}));
     KeyboardExamine();
@@ -45,33 +48,55 @@ TEST_F(Input, ClicksAreLatchedWheelNotchesSummedAndNothingIsHeldWithoutFocus) {
         Push(SDL_MOUSEBUTTONUP, sdl);
         Push(SDL_MOUSEWHEEL, game);
         Push(SDL_MOUSEWHEEL, -3, SDL_MOUSEWHEEL_FLIPPED);  // a flipped wheel turned forward
+        EventsPump();
         EXPECT_EQ(MouseExamine(), 1);
         for (int32_t b = 0; b <= 4; ++b) EXPECT_EQ(MouseStateButton(b), b == game ? 1 : 0) << b;
         EXPECT_EQ(MouseStateWheel(), game + 3);
     }
     Push(SDL_KEYDOWN, SDL_SCANCODE_W);
+    EventsPump();
     ASSERT_EQ(KeyboardExamine(), 1);
     ASSERT_EQ(KeyDown(17), 128);
-    Push(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST);  // seen, and left in the queue for the window's poll
+    Push(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST);
     Push(SDL_MOUSEWHEEL, 5);
+    EventsPump();
     EXPECT_EQ(KeyboardExamine() + MouseExamine(), 0);
     // Their releases go to the other window: whatever was down must not stay down.
     EXPECT_EQ((std::array{MouseStateButton(3), MouseStateWheel(), KeyDown(-1)}), (std::array{0, 0, 0}));
-    EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT), 1);
     const auto ours = [] { return SDL_GetRelativeMouseMode() || SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE; };
     EXPECT_FALSE(ours()) << "the pointer stays taken in another window";
-    SDL_FlushEvent(SDL_WINDOWEVENT);
     Push(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED);
+    EventsPump();
     EXPECT_EQ(KeyboardExamine() + MouseExamine(), 2);
     EXPECT_TRUE(ours()) << "not taken again";
     EXPECT_EQ((std::array{MouseStateButton(3), MouseStateWheel()}), (std::array{0, 0})) << "nothing from the time away";
+}
+
+// Each event leaves SDL's queue once, at the pump, and reaches everyone who needs it: a hot key
+// is the keyboard's too. The poll keeps 64 codes, the close box's whatever comes before it.
+TEST_F(Input, ThePumpHandsEachEventToTheKeyboardTheScreensNotesAndThePoll) {
+    for (int i = 0; i < 62; ++i) Push(SDL_KEYUP, SDL_SCANCODE_A);
+    Push(SDL_KEYDOWN, SDL_SCANCODE_F11), Push(SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESIZED);
+    for (int i = 0; i < 5; ++i) Push(SDL_KEYUP, SDL_SCANCODE_A);
+    Push(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE);
+    KeyboardExamine();
+    EXPECT_EQ(KeyDown(0x57), 0) << "an examination took an event itself";
+    EventsPump();
+    EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT), 0) << "left in SDL's queue";
+    KeyboardExamine();
+    EXPECT_EQ(KeyDown(0x57), 128) << "F11 did not reach the keyboard";
+    EXPECT_EQ((std::array{EventsTakeFullscreenToggle(), EventsTakeFullscreenToggle(), EventsTakeWindowChange()}), (std::array{true, false, true}));
+    std::vector<int32_t> codes;
+    while (int32_t code = WindowPollEvent()) codes.push_back(code);
+    std::vector<int32_t> want(62, SDL_KEYUP);
+    want.push_back(SDL_KEYDOWN), want.push_back(kEventClose);
+    EXPECT_EQ(codes, want);
 }
 
 TEST_F(Input, TheExaminationTakesThePointerAndReleaseAndTheEndsGiveEverythingBack) {
     EXPECT_FALSE(SDL_IsTextInputActive()) << "an input method would hold key presses back";
     const auto ours = [] { return SDL_GetRelativeMouseMode() || SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE; };
     EXPECT_FALSE(ours());
-    Push(SDL_KEYDOWN, SDL_SCANCODE_SPACE);
     ASSERT_EQ(MouseExamine() + KeyboardExamine(), 2);
     EXPECT_TRUE(ours());
     MouseRelease(1);  // the game's end

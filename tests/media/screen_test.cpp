@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "media/events.h"
 #include "media/rotated.h"
+#include "media/screen.h"
 #include "media/sprite.h"
 #include "media/text.h"
 #include "media/window.h"

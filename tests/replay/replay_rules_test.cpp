@@ -8,7 +8,7 @@
 
 #include "game/state.h"
 #include "game_run.h"
-#include "media/window.h"
+#include "media/screen.h"
 #include "tools/replay/trace.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "game/state.h"
 #include "game_run.h"
-#include "media/window.h"
+#include "media/screen.h"
 #include "test_support.h"
 #include "tools/common/png_writer.h"
 #include "tools/replay/options.h"

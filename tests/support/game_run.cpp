@@ -7,8 +7,8 @@
 #include "game/frame_loop.h"
 #include "game/startup.h"
 #include "game/state.h"
-#include "media/window.h"
-#include "runtime/program_end.h"
+#include "media/screen.h"
+#include "media/program_end.h"
 #include "runtime/random.h"
 #include "test_support.h"
 

@@ -1,9 +1,10 @@
-#include "runtime/program_end.h"
+#include "media/program_end.h"
 
 #include <SDL.h>
 
 #include "media/input.h"
 #include "media/rotated.h"
+#include "media/screen.h"
 #include "media/sound.h"
 #include "media/window.h"
 

@@ -1,0 +1,269 @@
+// The screen. Provides the display (SDL's video, refused when SDL fell back to a driver
+// that shows nothing), the persistent back buffer, the drawing target pointing into it,
+// the presenter's choice and the paced present through presenter.cpp, placed by
+// placement.cpp, and the full-screen toggle.
+// Limits: the display-less drivers (offscreen, dummy) only when SDL_VIDEODRIVER names
+// them; one screen at a time; full screen needs a window manager on X11.
+// Depends on SDL2 video, window_sdl.h (the window shown in), events.h (the pump and its
+// notes), draw_target.h, sprite.h (a closed screen frees the sprites), text.h (a flip
+// ends an open text block), input_events.h, presenter.h and placement.h.
+#include "media/screen.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "media/draw_target.h"
+#include "media/events.h"
+#include "media/input_events.h"
+#include "media/presenter.h"
+#include "media/sprite.h"
+#include "media/text.h"
+#include "media/window_sdl.h"
+#include "runtime/format.h"
+
+namespace {
+
+constexpr int32_t kMaxScreenSide = 16384;
+
+struct ScreenContext {
+    bool displayInit = false;             // DisplayInit succeeded, DisplayEnd not yet run
+    bool screenOpen = false;              // a screen shows the back buffer
+    Picture backBuffer;                   // the game's picture, 0x00RRGGBB
+    Presenter presenter;                  // how it reaches the window
+    int32_t offsetX = 0, offsetY = 0;     // where the picture starts in the window
+    bool autoStretch = false;             // stretched to the margins instead of placed
+    int32_t rightMargin = 0, bottomMargin = 0;  // the stretch's margins
+    int32_t frameRate = 0;                // as set; the interval below follows from it
+    int64_t frameInterval = 0;            // nanoseconds between presents; 0: no pacing
+    int64_t lastPresent = 0;              // monotonic nanoseconds of the last paced present
+    bool lastPresentSet = false;          // false: the next wait starts from now
+    int windowedW = 0, windowedH = 0;     // the window's size before full screen
+};
+
+ScreenContext ctx;
+// Process settings, kept across resets.
+bool pacingOn = true;
+PresenterChoice presenterChoice = PresenterChoice::Automatic;
+
+int64_t NowNs() {
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void ReleasePresenter() { PresenterRelease(&ctx.presenter); }
+
+// The window module's hook: the presenter lets go of a window about to be destroyed.
+void ReleaseIfShownIn(SDL_Window* window) {
+    if (ctx.presenter.window == window) ReleasePresenter();
+}
+
+// X11 gets the window's plain shared-memory framebuffer: on machines without a graphics
+// card a renderer means a software 3-D driver and its helper threads. The display-less
+// drivers have nothing to synchronise with. Everywhere else SDL's framebuffer is backed
+// by a renderer anyway, so we take one of our own: real pixels and vertical sync.
+PresenterKind ChoosePresenter() {
+    if (presenterChoice != PresenterChoice::Automatic)
+        return presenterChoice == PresenterChoice::Renderer ? PresenterKind::Renderer : PresenterKind::Framebuffer;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    for (const char* plain : {"x11", "dummy", "offscreen"})
+        if (driver && SDL_strcmp(driver, plain) == 0) return PresenterKind::Framebuffer;
+    return PresenterKind::Renderer;
+}
+
+// The back buffer must already hold its pixels: the presenter points into them.
+bool CreatePresenter(SDL_Window* window) {
+    const PresenterKind kind = ChoosePresenter();
+    // SDL decides this once per display, so the hint is set only where it is safe.
+    if (kind == PresenterKind::Framebuffer) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    return PresenterCreate(&ctx.presenter, window, ctx.backBuffer, kind);
+}
+
+// Waits until more than one frame interval has passed since the end of the previous
+// wait. Sleeps for all but the last millisecond, then yields.
+void PaceWait() {
+    if (ctx.frameInterval <= 0) return;
+    int64_t now = NowNs();
+    if (!ctx.lastPresentSet) {  // the first wait after SetFrameRate lasts a full interval
+        ctx.lastPresent = now;
+        ctx.lastPresentSet = true;
+    }
+    while (now - ctx.lastPresent <= ctx.frameInterval) {
+        int64_t remaining = ctx.frameInterval - (now - ctx.lastPresent);
+        if (remaining > 1'000'000)
+            std::this_thread::sleep_for(std::chrono::nanoseconds(remaining - 1'000'000));
+        else
+            std::this_thread::yield();
+        now = NowNs();
+    }
+    ctx.lastPresent = now;
+}
+
+// The picture's place in the window's real pixels. Stretched: from the offset to the
+// margins, scaled by the ratio of output pixels to window units. Otherwise the picture
+// and its offset are placed whole by PlacePicture.
+PixelRect PresentRect(int32_t outputW, int32_t outputH) {
+    const int64_t w = ctx.backBuffer.width, h = ctx.backBuffer.height;
+    if (!ctx.autoStretch) {
+        const int64_t canvasW = ctx.offsetX + w, canvasH = ctx.offsetY + h;
+        if (canvasW <= 0 || canvasH <= 0 || canvasW > INT32_MAX || canvasH > INT32_MAX) return {};
+        const PixelRect c = PlacePicture(outputW, outputH, static_cast<int32_t>(canvasW), static_cast<int32_t>(canvasH));
+        return {static_cast<int32_t>(c.x + ctx.offsetX * c.w / canvasW),
+                static_cast<int32_t>(c.y + ctx.offsetY * c.h / canvasH), static_cast<int32_t>(w * c.w / canvasW),
+                static_cast<int32_t>(h * c.h / canvasH)};
+    }
+    int windowW = 0, windowH = 0;
+    SDL_GetWindowSize(ctx.presenter.window, &windowW, &windowH);
+    if (windowW <= 0 || windowH <= 0) windowW = outputW, windowH = outputH;
+    const int64_t sw = int64_t{windowW} - ctx.rightMargin - ctx.offsetX;
+    const int64_t sh = int64_t{windowH} - ctx.bottomMargin - ctx.offsetY;
+    return {static_cast<int32_t>(int64_t{ctx.offsetX} * outputW / windowW),
+            static_cast<int32_t>(int64_t{ctx.offsetY} * outputH / windowH),
+            static_cast<int32_t>(sw * outputW / windowW), static_cast<int32_t>(sh * outputH / windowH)};
+}
+
+void Present() {
+    if (EventsTakeWindowChange()) PresenterWindowChanged(&ctx.presenter);
+    int outputW = 0, outputH = 0;
+    PresenterOutputSize(&ctx.presenter, &outputW, &outputH);
+    if (outputW <= 0 || outputH <= 0) return;
+    PresenterShow(&ctx.presenter, ctx.backBuffer, PresentRect(outputW, outputH));
+}
+
+// Borderless full screen on the window's own display, at the desktop's resolution.
+void ApplyToggle() {
+    if (!EventsTakeFullscreenToggle() || !ctx.presenter.window) return;
+    SDL_Window* w = ctx.presenter.window;
+    if ((SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN) == 0) {
+        SDL_GetWindowSize(w, &ctx.windowedW, &ctx.windowedH);
+        SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(w, 0);
+        // Not every driver gives the old size back by itself.
+        if (ctx.windowedW > 0) SDL_SetWindowSize(w, ctx.windowedW, ctx.windowedH);
+    }
+    PresenterWindowChanged(&ctx.presenter);
+}
+
+// The screen's surfaces without the sprites: what a second open or a close releases.
+void ReleaseScreen() {
+    DrawReleaseScreen();
+    SetCurrentTarget(nullptr);
+    ReleasePresenter();
+    ctx.backBuffer = Picture{};
+    ctx.screenOpen = false;
+}
+
+}  // namespace
+
+int32_t DisplayInit() {
+    if (ctx.displayInit) return 1;  // repeated calls reuse the display
+    WindowSetVideoHints();
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        // The game's box only names the facility; keep the reason for whoever looks.
+        std::fprintf(stderr, "display: %s\n", SDL_GetError());
+        return 0;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!VideoDriverAllowed(driver, SDL_getenv("SDL_VIDEODRIVER"))) {  // where SDL reads it
+        // Without a display SDL falls back to a driver that shows nothing: the game
+        // would run unseen until killed.
+        std::fprintf(stderr, "display: no display found (SDL chose the '%s' driver)\n", driver);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return 0;
+    }
+    ctx.displayInit = true;
+    SpritesFreeAll();
+    return 1;
+}
+
+bool VideoDriverAllowed(const char* driver, const char* requested) {
+    if (!driver) return false;
+    if (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0) return true;
+    // SDL takes a comma-separated list of drivers to try.
+    for (const std::string& name : SplitList(requested ? requested : "", ','))
+        if (SDL_strcasecmp(name.c_str(), driver) == 0) return true;
+    return false;
+}
+
+bool DisplayIsInitialised() { return ctx.displayInit; }
+
+int32_t ScreenOpenInWindow(intptr_t window, int32_t offsetX, int32_t offsetY, int32_t width, int32_t height,
+                           int32_t autoStretch, int32_t rightMargin, int32_t bottomMargin) {
+    SDL_Window* w = WindowByHandle(window);
+    bool sizeOk = width > 0 && height > 0 && width <= kMaxScreenSide && height <= kMaxScreenSide;
+    if (!ctx.displayInit || !w || !sizeOk) {
+        ScreenClose();
+        return 0;
+    }
+    ReleaseScreen();
+    if (ctx.frameRate == 0) SetFrameRate(60);
+    ctx.backBuffer.width = width;
+    ctx.backBuffer.height = height;
+    ctx.backBuffer.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0u);  // black
+    if (!CreatePresenter(w)) {
+        ScreenClose();
+        return 0;
+    }
+    WindowSetClosingHook(ReleaseIfShownIn);
+    SDL_ShowWindow(w);
+    ctx.offsetX = offsetX;
+    ctx.offsetY = offsetY;
+    ctx.autoStretch = autoStretch != 0;
+    ctx.rightMargin = rightMargin;
+    ctx.bottomMargin = bottomMargin;
+    ctx.screenOpen = true;
+    SetCurrentTarget(&ctx.backBuffer);
+    return 1;
+}
+
+void ScreenFlip() {
+    DrawReleaseScreen();
+    if (!ctx.screenOpen) return;
+    if (pacingOn) PaceWait();
+    EventsPump();
+    ApplyToggle();
+    Present();
+    InputFrameShown();
+}
+
+int32_t SetFrameRate(int32_t fps) {
+    // A negative rate would divide by zero or give a negative interval: refused.
+    if (fps < 0) return 0;
+    ctx.frameRate = fps;
+    // Kept as the game has always had it: the interval is 1/(rate + 1) second, so the
+    // 60 set by default paces at 61 presents a second.
+    ctx.frameInterval = 1'000'000'000LL / (int64_t{fps} + 1);
+    ctx.lastPresentSet = false;
+    return 1;
+}
+
+void ScreenClose() {
+    SpritesFreeAll();
+    ReleaseScreen();
+}
+
+void DisplayEnd() {
+    if (!ctx.displayInit) return;
+    ScreenClose();
+    DrawingEnd();
+    EventsForget();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    ctx = ScreenContext{};
+}
+
+Picture* ScreenBackBuffer() { return ctx.screenOpen ? &ctx.backBuffer : nullptr; }
+
+void ScreenSetPacing(bool on) { pacingOn = on; }
+
+void ScreenChoosePresenter(PresenterChoice choice) { presenterChoice = choice; }
+
+PixelRect ScreenPictureRect() {
+    int outputW = 0, outputH = 0;
+    if (!ctx.screenOpen) return {};
+    PresenterOutputSize(&ctx.presenter, &outputW, &outputH);
+    return PresentRect(outputW, outputH);
+}
