@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/replay/script.h"
+#include "game/formats/script.h"
 
 // The format written; later ones are refused, their lines may mean something else.
 inline constexpr uint32_t kRecordingVersion = 1;
