@@ -1,4 +1,5 @@
-// A recording: an input script whose first line names the format and the seed,
+// A recording, as the game writes it and as the game and the replay tool read it: an
+// input script whose first line names the format and the seed,
 //   # dreel-recording 1 seed=N
 // followed by more header comments ("# game ...", "# recorded ...", "# data fnv1a64=HEX")
 // and one script line per frame. Scripts without that line read as recordings of seed 0.

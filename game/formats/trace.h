@@ -1,6 +1,7 @@
-// The replay trace: one JSON object per frame (JSON Lines) with the player, the
-// counters, every list in list order and the sounds played in the frame. Other tools
-// read it, so the layout is fixed: keys in this order, ", " and ": " as separators.
+// The state trace, written by the game (--trace) and by the replay tool alike: one JSON
+// object per frame (JSON Lines) with the player, the counters, every list in list order
+// and the sounds played in the frame. Traces are compared byte for byte and other tools
+// read them, so the layout is fixed: keys in this order, ", " and ": " as separators.
 #pragma once
 
 #include <cstdint>
