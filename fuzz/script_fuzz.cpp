@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tools/replay/recording.h"
+#include "game/formats/recording.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const RecordingRead r = ParseRecording({reinterpret_cast<const char*>(data), size});

@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
+#include "game/formats/recording.h"
 #include "game/state.h"
 #include "media/data_files.h"
 #include "media/input.h"
 #include "media/screen.h"
 #include "runtime/random.h"
-#include "tools/replay/recording.h"
 
 PlaybackContext playback;
 

@@ -2,7 +2,7 @@
 // game, its frames stand in for the keyboard and the mouse. The viewer's Escape ends it;
 // at its end (a recorded Escape included) the last picture stays until Escape or the
 // close box. A recording made with other data files plays all the same, said once.
-// Depends on the replay tool's recording reader (tools/replay) and media/input.
+// Depends on the recording reader (game/formats) and media/input.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/replay/script.h"
+#include "game/formats/script.h"
 
 struct PlaybackContext {
     std::vector<ScriptFrame> frames;     // the recording's frames, in order

@@ -4,15 +4,15 @@
 #include <cstring>
 #include <filesystem>
 
+#include "game/formats/recording.h"
+#include "game/formats/script.h"
+#include "game/formats/trace.h"
 #include "game/state.h"
 #include "media/data_files.h"
 #include "media/input.h"
 #include "runtime/clock.h"
 #include "runtime/paths.h"
 #include "runtime/random.h"
-#include "tools/replay/recording.h"
-#include "tools/replay/script.h"
-#include "tools/replay/trace.h"
 
 RecorderContext recorder;
 

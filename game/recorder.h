@@ -1,11 +1,11 @@
 // The played game written down as it runs: a recording (the seed, then each frame's
-// input exactly as the game read it, in the replay tool's script format) and the state
-// trace of the replay tool, so that the replay of the recording can be compared with it.
+// input exactly as the game read it, in the input script format) and the state trace,
+// the one the replay tool writes, so that the replay of the recording can be compared with it.
 // Every frame is flushed at once: a crash keeps what came before. A file that cannot be
 // written is one line on standard error and is given up; the game plays on. A file is
 // only emptied once the game starts: a start that fails leaves a file that was there as it
 // was, and removes one it created.
-// Depends on the replay tool's script, recording and trace writers (tools/replay).
+// Depends on the script, recording and trace writers (game/formats).
 #pragma once
 
 #include <cstdio>

@@ -10,12 +10,12 @@
 #include <tuple>
 #include <vector>
 
+#include "game/formats/trace.h"
 #include "game/frame_loop.h"
 #include "game/state.h"
 #include "game_run.h"
 #include "media/events.h"
 #include "media/gamepad.h"
-#include "tools/replay/trace.h"
 
 namespace {
 

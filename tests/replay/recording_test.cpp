@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "game/formats/recording.h"
 #include "game/frame_loop.h"
 #include "game/playback.h"
 #include "game/recorder.h"
 #include "game/state.h"
 #include "game_run.h"
 #include "test_support.h"
-#include "tools/replay/recording.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <array>
 #include <cstdlib>
 
+#include "game/formats/trace.h"
 #include "game/state.h"
 #include "game_run.h"
 #include "media/screen.h"
-#include "tools/replay/trace.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 #include <array>
 #include <filesystem>
 
+#include "game/formats/script.h"
+#include "game/formats/trace.h"
 #include "game/state.h"
 #include "game_run.h"
 #include "media/screen.h"
 #include "test_support.h"
 #include "tools/common/png_writer.h"
 #include "tools/replay/options.h"
-#include "tools/replay/script.h"
-#include "tools/replay/trace.h"
 
 namespace {
 

@@ -14,10 +14,13 @@
 #include <io.h>
 #endif
 
+#include "game/formats/recording.h"
+#include "game/formats/script.h"
+#include "game/formats/trace.h"
 #include "game/frame_loop.h"
 #include "game/startup.h"
-#include "game/tables.h"
 #include "game/state.h"
+#include "game/tables.h"
 #include "media/input.h"
 #include "media/screen.h"
 #include "runtime/digest.h"
@@ -25,9 +28,6 @@
 #include "media/program_end.h"
 #include "runtime/random.h"
 #include "tools/common/png_writer.h"
-#include "tools/replay/recording.h"
-#include "tools/replay/script.h"
-#include "tools/replay/trace.h"
 
 namespace {
 

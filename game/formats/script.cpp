@@ -1,4 +1,4 @@
-#include "tools/replay/script.h"
+#include "game/formats/script.h"
 
 #include <charconv>
 #include <cstdint>

@@ -1,6 +1,7 @@
-// The replay tool's input script: one line per frame, "dx dy wheel buttons keys",
-// '#' comments, blank lines skipped, missing trailing fields read as 0 / none. The game's
-// recordings are written with AppendScriptLine, so both sides share this one format.
+// The input script of recordings and of the replay tool: one line per frame,
+// "dx dy wheel buttons keys", '#' comments, blank lines skipped, missing trailing fields
+// read as 0 / none. The game writes its recordings with AppendScriptLine and plays them
+// back with ParseScript; the replay tool reads the same lines.
 // Limits: lines of at most kMaxScriptLine characters, at most kMaxScriptFrames frames.
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "tools/replay/trace.h"
+#include "game/formats/trace.h"
 
 #include <charconv>
 #include <initializer_list>

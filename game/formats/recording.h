@@ -1,4 +1,5 @@
-// A recording: an input script whose first line names the format and the seed,
+// A recording, as the game writes it and as the game and the replay tool read it: an
+// input script whose first line names the format and the seed,
 //   # dreel-recording 1 seed=N
 // followed by more header comments ("# game ...", "# recorded ...", "# data fnv1a64=HEX")
 // and one script line per frame. Scripts without that line read as recordings of seed 0.
@@ -11,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/replay/script.h"
+#include "game/formats/script.h"
 
 // The format written; later ones are refused, their lines may mean something else.
 inline constexpr uint32_t kRecordingVersion = 1;

@@ -1,4 +1,4 @@
-#include "tools/replay/recording.h"
+#include "game/formats/recording.h"
 
 #include <sys/stat.h>
 
