@@ -6,8 +6,8 @@
 // keys of the nearest of eight directions, and the thrust is what those keys give.
 // The aim: the game points the cannon at its heading offset (50 long, each coordinate
 // rounded) plus the frame's mouse movement, clamped to +-1000 x +-800; the game hands
-// those figures over at start-up (InputSetAimGeometry), and without them the stick
-// does not aim. We keep our own copy of that offset, worked out from the movement we
+// those figures over at start-up (InputSetAimGeometry), and without them the stick does
+// not aim. We keep our own copy of that offset, worked out from the movement we
 // reported, and report the movement that puts the aim point a reach (690 for the game's
 // figures) along the stick's direction. The true heading is unknown at first (and
 // drifts from ours while the game ignores the mouse, after bursting), so the first frame
@@ -28,7 +28,7 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "media/input.h"
+#include "media/scan_codes.h"
 #include "runtime/clock.h"
 
 namespace {
@@ -59,7 +59,12 @@ struct GamepadContext {
 };
 
 GamepadContext g_pad;
-// A setting of the process, handed over by the game: kept across the pad's ends.
+// How the game turns its cannon (GamepadSetAim); a setting of the process, kept across
+// the pad's ends.
+struct AimGeometry {
+    int32_t headingLength = 0;     // the heading offset's length
+    int32_t limitX = 0, limitY = 0;  // the clamp of the aim point
+};
 AimGeometry g_aim;
 
 int32_t AimReach() {
@@ -220,4 +225,6 @@ void GamepadDropPresses() { g_pad.latched = 0; }
 
 void GamepadSetClock(uint32_t (*nowMs)()) { g_pad.nowMs = nowMs; }
 
-void InputSetAimGeometry(const AimGeometry& aim) { g_aim = aim; }
+void GamepadSetAim(int32_t headingLength, int32_t limitX, int32_t limitY) {
+    g_aim = {headingLength, limitX, limitY};
+}

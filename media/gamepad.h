@@ -37,6 +37,9 @@ struct GamepadMouse {
 };
 GamepadMouse GamepadMouseShare(int32_t mouseDx, int32_t mouseDy);
 
+// How the game turns its cannon, as InputSetAimGeometry (input.h) hands it over.
+void GamepadSetAim(int32_t headingLength, int32_t limitX, int32_t limitY);
+
 // The clock the Back button is timed with (milliseconds; null: the runtime's). Reset by
 // the last GamepadEnd.
 void GamepadSetClock(uint32_t (*nowMs)());

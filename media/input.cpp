@@ -18,6 +18,7 @@
 
 #include "media/gamepad.h"
 #include "media/input_events.h"
+#include "media/scan_codes.h"
 
 namespace {
 
@@ -150,6 +151,8 @@ void InputHandleEvent(const SDL_Event& event) {
             break;
     }
 }
+
+void InputSetAimGeometry(const AimGeometry& aim) { GamepadSetAim(aim.headingLength, aim.limitX, aim.limitY); }
 
 void InputFrameShown() {
     // Never while scripted: a replay reads no pad, and the headless runs start faster.

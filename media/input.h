@@ -59,6 +59,3 @@ InputFrame InputSnapshot();
 // The real keyboard even while scripted: 128 when `key` is held now or was pressed since
 // the last call, else 0. Lets a viewer leave a recording that plays back.
 int32_t KeyboardLiveDown(int32_t key);
-
-// The scan code for an SDL scancode (0 for keys without one).
-int32_t ScanCodeFromSdl(int32_t sdlScancode);

@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "media/input.h"
+#include "media/scan_codes.h"
 
 namespace {
 
