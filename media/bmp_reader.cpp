@@ -87,6 +87,22 @@ uint32_t DirectColour(const uint8_t* row, int32_t x, uint32_t bits) {
     return (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | p[0];
 }
 
+// One row of pixels. The depth is chosen once a row: the background's 480,000 pixels are
+// read at every start.
+void ReadRow(const uint8_t* row, int32_t width, uint32_t bits, const std::array<uint32_t, 256>& table,
+             uint32_t* out) {
+    if (bits == 24) {
+        for (int32_t x = 0; x < width; ++x, row += 3)
+            out[x] = (static_cast<uint32_t>(row[2]) << 16) | (static_cast<uint32_t>(row[1]) << 8) | row[0];
+    } else if (bits == 8) {
+        for (int32_t x = 0; x < width; ++x) out[x] = table[row[x]];
+    } else if (bits <= 8) {
+        for (int32_t x = 0; x < width; ++x) out[x] = table[PaletteIndex(row, x, bits)];
+    } else {
+        for (int32_t x = 0; x < width; ++x) out[x] = DirectColour(row, x, bits);
+    }
+}
+
 }  // namespace
 
 BitmapResult ReadBitmap(std::span<const uint8_t> file) {
@@ -102,8 +118,7 @@ BitmapResult ReadBitmap(std::span<const uint8_t> file) {
     if (h.dataOffset > in.Size() || needed > in.Size() - h.dataOffset) return Fail("pixel data truncated");
 
     std::array<uint32_t, 256> table{};
-    bool palettised = h.bitsPerPixel <= 8;
-    if (palettised) table = ReadColourTable(in, h);
+    if (h.bitsPerPixel <= 8) table = ReadColourTable(in, h);
 
     BitmapResult result;
     result.picture.width = h.width;
@@ -113,9 +128,7 @@ BitmapResult ReadBitmap(std::span<const uint8_t> file) {
         size_t at = static_cast<size_t>(h.dataOffset + stride * static_cast<uint64_t>(fileRow));
         const uint8_t* row = in.bytes.data() + at;
         uint32_t* out = result.picture.Row(h.height - 1 - fileRow);  // bottom row first
-        for (int32_t x = 0; x < h.width; ++x)
-            out[x] = palettised ? table[PaletteIndex(row, x, h.bitsPerPixel)]
-                                : DirectColour(row, x, h.bitsPerPixel);
+        ReadRow(row, h.width, h.bitsPerPixel, table, out);
     }
     result.ok = true;
     return result;
