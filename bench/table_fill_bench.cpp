@@ -15,18 +15,22 @@
 
 namespace {
 
+// Every offset, as the tables were first kept.
+constexpr size_t kPlainEntries = size_t{2 * kMaxDx + 1} * (2 * kMaxDy + 1);
+size_t PlainIndex(int32_t dx, int32_t dy) { return size_t(dx + kMaxDx) * (2 * kMaxDy + 1) + size_t(dy + kMaxDy); }
+
 struct PlainTables {
     int32_t* distance;
     int32_t* direction;
 };
 
 PlainTables FillPlainly() {
-    PlainTables t{static_cast<int32_t*>(std::calloc(kTableEntries, sizeof(int32_t))),
-                  static_cast<int32_t*>(std::calloc(kTableEntries, sizeof(int32_t)))};
+    PlainTables t{static_cast<int32_t*>(std::calloc(kPlainEntries, sizeof(int32_t))),
+                  static_cast<int32_t*>(std::calloc(kPlainEntries, sizeof(int32_t)))};
     if (t.distance == nullptr || t.direction == nullptr) std::abort();
     for (int32_t dx = -1000; dx <= 1000; ++dx) {
         for (int32_t dy = -800; dy <= 800; ++dy) {
-            const size_t at = TableIndex(dx, dy);
+            const size_t at = PlainIndex(dx, dy);
             const double length = std::sqrt(static_cast<double>(dx * dx + dy * dy));
             t.distance[at] = static_cast<int32_t>(std::lround(length));
             int32_t base = 0;
@@ -48,7 +52,7 @@ PlainTables FillPlainly() {
 void BM_PlainFill(benchmark::State& state) {
     for (auto _ : state) {
         PlainTables t = FillPlainly();
-        benchmark::DoNotOptimize(t.direction[TableIndex(714, 709)]);
+        benchmark::DoNotOptimize(t.direction[PlainIndex(714, 709)]);
         std::free(t.distance);
         std::free(t.direction);
     }
@@ -62,7 +66,7 @@ void BM_FillTables(benchmark::State& state) {
             state.SkipWithError("no memory for the tables");
             break;
         }
-        benchmark::DoNotOptimize(tables.direction[TableIndex(714, 709)]);
+        benchmark::DoNotOptimize(directionTable(714, 709));
         FreeTables();
     }
 }

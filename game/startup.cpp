@@ -95,6 +95,7 @@ namespace {
 
 // The end step of a failed start-up. The mouse was never taken, so it is not given back.
 bool FailStartUp(const Platform& platform) {
+    WaitForTables();
     platform.programEnd();
     return false;
 }
@@ -112,7 +113,8 @@ bool StartUp(const Platform& platform) {
     DrawingInit();                                        // 2
     platform.seedRandom();
     WindowLibraryInit();
-    if (!FillTables()) {                                  // 5
+    // The fill goes on while the facilities start and the data is read: no frame yet.
+    if (!StartFillingTables()) {                          // 5
         // Without the tables no frame could run; say so instead of crashing later.
         std::fprintf(stderr, "%s: not enough memory for the lookup tables\n", kErrorTitle);
         return FailStartUp(platform);
@@ -140,6 +142,7 @@ bool StartUp(const Platform& platform) {
     // The gamepad's right stick aims through the mouse movement: it must know the turn.
     InputSetAimGeometry({kHeadingLength, kAimLimitX, kAimLimitY});
     MouseRelease(0);                                      // 11
+    WaitForTables();
     SetUpPlay(platform);                                  // 12, 13, 14
     return true;
 }

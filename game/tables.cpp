@@ -1,8 +1,8 @@
 // The table fill. It is the longest step of start-up, so it avoids the two real costs of the
 // obvious double loop: an arc tangent per entry, and first-touch faults on 25 MB of fresh
 // 4 KB pages.
-// - Length and base angle depend only on |dx| and |dy|: each quarter row is worked out once
-//   and written, with the quadrant rule, into the rows of +dx and -dx.
+// - Length and base angle depend only on |dx| and |dy|: only that quarter is kept (the
+//   lookups apply the quadrant rule), in 16-bit entries.
 // - The base angle is a step function of the float quotient |dy| / |dx| that rises one
 //   tenth at a time; a small table of where it steps (built with the same arc tangent)
 //   replaces the per-entry arc tangent with one lookup and one comparison.
@@ -45,9 +45,6 @@ float TenthsToRad(int32_t tenths) {
 }
 
 namespace {
-
-constexpr int32_t kMaxDx = 1000;
-constexpr int32_t kMaxDy = 800;
 
 // The base angle of a quotient q = |dy| / |dx| already rounded to float.
 int32_t BaseAngleOf(float q) {
@@ -146,35 +143,13 @@ void WorkOutQuarterRow(const AngleSteps& steps, int32_t ax, QuarterRow& row) {
     }
 }
 
-struct TableRow {
-    int32_t distance[kTableCols];  // by dy + 800
-    int32_t direction[kTableCols];
-};
-
-// The quadrant rule: dx < 0 gives 1800 - base (dy >= 0) or 1800 + base; dx >= 0 gives
-// 3600 - base (dy < 0) or base.
-void ExpandRow(const QuarterRow& quarter, int32_t dx, TableRow& row) {
-    const int32_t upper = dx < 0 ? 1800 : 3600;  // dy < 0: upper + sign x base
-    const int32_t sign = dx < 0 ? 1 : -1;
-    const int32_t lower = dx < 0 ? 1800 : 0;     // dy >= 0: lower - sign x base
-    for (int32_t c = 0; c < kMaxDy; ++c) {
-        const int32_t ay = kMaxDy - c;
-        row.distance[c] = quarter.distance[ay];
-        row.direction[c] = upper + sign * quarter.base[ay];
-    }
-    for (int32_t ay = 0; ay <= kMaxDy; ++ay) {
-        row.distance[kMaxDy + ay] = quarter.distance[ay];
-        row.direction[kMaxDy + ay] = lower - sign * quarter.base[ay];
-    }
-}
-
 // The tables are written once and not read back during the fill: stores that bypass the
 // cache save reading every line in before it is overwritten.
-void StreamOut(int32_t* to, const int32_t* from, size_t count) {
+void StreamOut(int16_t* to, const int16_t* from, size_t count) {
     size_t i = 0;
 #if defined(__SSE2__)
     for (; i < count && reinterpret_cast<uintptr_t>(to + i) % 16 != 0; ++i) to[i] = from[i];
-    for (; i + 4 <= count; i += 4) {
+    for (; i + 8 <= count; i += 8) {
         _mm_stream_si128(reinterpret_cast<__m128i*>(to + i),
                          _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i)));
     }
@@ -189,32 +164,30 @@ void FinishStreaming() {
 #endif
 }
 
-void StoreRow(const TableRow& row, int32_t dx) {
-    StreamOut(tables.distance + TableIndex(dx, -kMaxDy), row.distance, kTableCols);
-    StreamOut(tables.direction + TableIndex(dx, -kMaxDy), row.direction, kTableCols);
+void StoreRow(const QuarterRow& quarter, int32_t ax) {
+    int16_t row[kQuarterCols];
+    for (int32_t ay = 0; ay <= kMaxDy; ++ay) row[ay] = static_cast<int16_t>(quarter.distance[ay]);
+    StreamOut(tables.distance + QuarterIndex(ax, 0), row, kQuarterCols);
+    for (int32_t ay = 0; ay <= kMaxDy; ++ay) row[ay] = static_cast<int16_t>(quarter.base[ay]);
+    StreamOut(tables.base + QuarterIndex(ax, 0), row, kQuarterCols);
 }
 
-// Writes the rows of dx = +ax and -ax for every ax in [firstAx, endAx).
+// Writes the rows of |dx| for every ax in [firstAx, endAx).
 void FillRows(const AngleSteps& steps, int32_t firstAx, int32_t endAx) {
     QuarterRow quarter;
-    TableRow row;
     for (int32_t ax = firstAx; ax < endAx; ++ax) {
         WorkOutQuarterRow(steps, ax, quarter);
-        ExpandRow(quarter, ax, row);
-        StoreRow(row, ax);
-        if (ax == 0) continue;
-        ExpandRow(quarter, -ax, row);
-        StoreRow(row, -ax);
+        StoreRow(quarter, ax);
     }
     FinishStreaming();
 }
 
-// Both tables in one zero-filled block, each starting on a 2 MiB boundary so that the
-// system can back them with huge pages: a handful of faults instead of thousands.
+// Both tables in one zero-filled block, one after the other (the second on a cache line),
+// a whole number of 2 MiB pages so that the system can back it with huge pages: a handful
+// of faults instead of thousands.
 constexpr size_t kHugePage = size_t{2} << 20;
-constexpr size_t kTableBytes = kTableEntries * sizeof(int32_t);
-constexpr size_t kTableSpan = (kTableBytes + kHugePage - 1) / kHugePage * kHugePage;
-constexpr size_t kMappingBytes = 2 * kTableSpan;
+constexpr size_t kTableSpan = (kQuarterEntries * sizeof(int16_t) + 63) / 64 * 64;
+constexpr size_t kMappingBytes = (2 * kTableSpan + kHugePage - 1) / kHugePage * kHugePage;
 
 // The work both threads share: chunks of the step table, then chunks of rows, handed out in
 // turn, so that when the system holds one thread back the other takes over its share.
@@ -249,23 +222,22 @@ void TakePart(FillWork& work) {
 
 }  // namespace
 
-bool FillTables() {
-    if (tables.distance != nullptr) return true;
-    int32_t* memory = static_cast<int32_t*>(PagesMap(kMappingBytes));
-    if (memory == nullptr) return false;
-    std::unique_ptr<FillWork> work(new (std::nothrow) FillWork);
-    if (!work) {
-        PagesUnmap(memory, kMappingBytes);
-        return false;
-    }
-    tables.distance = memory;
-    tables.direction = memory + kTableSpan / sizeof(int32_t);
+namespace {
 
+// The fill under way, between StartFillingTables and WaitForTables.
+struct PendingFill {
+    std::unique_ptr<FillWork> work;  // null: no fill under way
+    std::thread filler;              // not joinable: the caller's thread filled
+};
+
+PendingFill pending;
+
+// Both threads write rows, so the pages are also first touched in parallel.
+void FillWithHelper(FillWork* work) {
 #if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
     // A browser build without threads (and without exceptions to report their absence).
     TakePart(*work);
 #else
-    // Both threads write rows, so the pages are also first touched in parallel.
     std::thread helper;
     try {
         helper = std::thread(TakePart, std::ref(*work));
@@ -275,10 +247,60 @@ bool FillTables() {
     TakePart(*work);
     if (helper.joinable()) helper.join();
 #endif
+}
+
+}  // namespace
+
+namespace {
+
+// The zero-filled memory of both tables and the work of filling them; false when either
+// cannot be had.
+bool ObtainTables() {
+    int16_t* memory = static_cast<int16_t*>(PagesMap(kMappingBytes));
+    if (memory == nullptr) return false;
+    pending.work.reset(new (std::nothrow) FillWork);
+    if (!pending.work) {
+        PagesUnmap(memory, kMappingBytes);
+        return false;
+    }
+    tables.distance = memory;
+    tables.base = memory + kTableSpan / sizeof(int16_t);
+    return true;
+}
+
+}  // namespace
+
+bool StartFillingTables() {
+    if (tables.distance != nullptr) return true;
+    if (!ObtainTables()) return false;
+#if !defined(__EMSCRIPTEN__) || defined(__EMSCRIPTEN_PTHREADS__)
+    try {
+        // One thread: the caller goes on with work of its own on the other core.
+        pending.filler = std::thread(TakePart, std::ref(*pending.work));
+        return true;
+    } catch (const std::system_error&) {
+        // No thread to be had: the fill happens here and now.
+    }
+#endif
+    FillWithHelper(pending.work.get());
+    return true;
+}
+
+void WaitForTables() {
+    if (pending.filler.joinable()) pending.filler.join();
+    pending = PendingFill{};
+}
+
+bool FillTables() {
+    if (tables.distance != nullptr) return true;
+    if (!ObtainTables()) return false;
+    FillWithHelper(pending.work.get());
+    pending = PendingFill{};
     return true;
 }
 
 void FreeTables() {
+    WaitForTables();
     PagesUnmap(tables.distance, kMappingBytes);
     tables = {};
 }

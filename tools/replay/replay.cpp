@@ -175,11 +175,14 @@ int WriteTables(const std::string& path) {
         Complain("cannot write tables '" + path + "': " + std::strerror(errno));
         return kReplayBadUsage;
     }
-    std::string bytes(kTableEntries * 4, '\0');
+    // Whole, as the game reads them: every offset by dx then dy, 32 bits little-endian.
+    std::string bytes;
     bool ok = true;
-    for (const int32_t* table : {tables.distance, tables.direction}) {
-        for (size_t i = 0; i < kTableEntries; ++i)
-            for (int b = 0; b < 4; ++b) bytes[i * 4 + b] = static_cast<char>(static_cast<uint32_t>(table[i]) >> (8 * b));
+    for (int32_t (*table)(int32_t, int32_t) : {distanceTable, directionTable}) {
+        bytes.clear();
+        for (int32_t dx = -kMaxDx; dx <= kMaxDx; ++dx)
+            for (int32_t dy = -kMaxDy; dy <= kMaxDy; ++dy)
+                for (int b = 0; b < 4; ++b) bytes += static_cast<char>(static_cast<uint32_t>(table(dx, dy)) >> (8 * b));
         ok = ok && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     }
     ok = std::fclose(file) == 0 && ok;
