@@ -275,8 +275,7 @@ bool StartFillingTables() {
     if (!ObtainTables()) return false;
 #if !defined(__EMSCRIPTEN__) || defined(__EMSCRIPTEN_PTHREADS__)
     try {
-        // One thread: the caller goes on with work of its own on the other core.
-        pending.filler = std::thread(TakePart, std::ref(*pending.work));
+        pending.filler = std::thread(FillWithHelper, pending.work.get());
         return true;
     } catch (const std::system_error&) {
         // No thread to be had: the fill happens here and now.

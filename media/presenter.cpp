@@ -58,6 +58,7 @@ void ShowThroughFramebuffer(Presenter* p, const Picture& picture, PixelRect rect
 bool PresenterCreate(Presenter* p, SDL_Window* window, const Picture& picture, PresenterKind kind) {
     PresenterRelease(p);
     p->window = window;
+    if (kind == PresenterKind::None) return true;
     if (kind == PresenterKind::Renderer) {
         if (CreateRenderer(p, picture)) return true;
         PresenterRelease(p);
@@ -78,7 +79,7 @@ void PresenterOutputSize(Presenter* p, int* w, int* h) {
     *w = *h = 0;
     if (p->renderer) {
         SDL_GetRendererOutputSize(p->renderer, w, h);
-    } else if (p->window) {
+    } else if (p->source) {  // not without: asking SDL for the surface would make one
         if (SDL_Surface* target = SDL_GetWindowSurface(p->window)) *w = target->w, *h = target->h;
     }
 }

@@ -7,7 +7,8 @@
 //   step with the display's refresh where the driver can (no tearing). Its output is in
 //   real pixels, so HiDPI screens are used at their full size.
 // Limits: one window at a time; a framebuffer whose pixels are not 32-bit XRGB is
-// filled through SDL's slower scaled blit.
+// filled through SDL's slower scaled blit. A third way shows nothing, for drivers that
+// have no display.
 // Depends on SDL2 video and render, picture.h and placement.h.
 #pragma once
 
@@ -16,7 +17,8 @@
 #include "media/picture.h"
 #include "media/placement.h"
 
-enum class PresenterKind { Framebuffer, Renderer };
+// None: the window is known (for full screen) but nothing is shown in it.
+enum class PresenterKind { None, Framebuffer, Renderer };
 
 struct Presenter {
     SDL_Window* window = nullptr;

@@ -63,15 +63,21 @@ void ReleaseIfShownIn(SDL_Window* window) {
 
 // X11 gets the window's plain shared-memory framebuffer: on machines without a graphics
 // card a renderer means a software 3-D driver and its helper threads. The display-less
-// drivers have nothing to synchronise with. Everywhere else SDL's framebuffer is backed
-// by a renderer anyway, so we take one of our own: real pixels and vertical sync.
+// drivers show nothing unless told to save their frames as files: otherwise nothing is
+// presented there, and headless runs neither make a framebuffer nor copy each frame into
+// it. Everywhere else SDL's framebuffer is backed by a renderer anyway, so we take one of
+// our own: real pixels and vertical sync.
 PresenterKind ChoosePresenter() {
     if (presenterChoice != PresenterChoice::Automatic)
         return presenterChoice == PresenterChoice::Renderer ? PresenterKind::Renderer : PresenterKind::Framebuffer;
     const char* driver = SDL_GetCurrentVideoDriver();
-    for (const char* plain : {"x11", "dummy", "offscreen"})
-        if (driver && SDL_strcmp(driver, plain) == 0) return PresenterKind::Framebuffer;
-    return PresenterKind::Renderer;
+    if (!driver) return PresenterKind::Renderer;
+    if (SDL_strcmp(driver, "dummy") == 0)
+        return SDL_GetHintBoolean("SDL_VIDEO_DUMMY_SAVE_FRAMES", SDL_FALSE) ? PresenterKind::Framebuffer : PresenterKind::None;
+    if (SDL_strcmp(driver, "offscreen") == 0)
+        return SDL_GetHintBoolean("SDL_VIDEO_OFFSCREEN_SAVE_FRAMES", SDL_FALSE) ? PresenterKind::Framebuffer
+                                                                                : PresenterKind::None;
+    return SDL_strcmp(driver, "x11") == 0 ? PresenterKind::Framebuffer : PresenterKind::Renderer;
 }
 
 // The back buffer must already hold its pixels: the presenter points into them.

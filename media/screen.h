@@ -32,8 +32,8 @@ Picture* ScreenBackBuffer();
 void ScreenSetPacing(bool on);
 // Whether DisplayInit has succeeded and DisplayEnd has not run since.
 bool DisplayIsInitialised();
-// How the screen is shown: decided by the video driver, or forced (a setting of the
-// process, read when a screen opens).
+// How the screen is shown: decided by the video driver (nothing at all for the ones
+// without a display), or forced (a setting of the process, read when a screen opens).
 enum class PresenterChoice { Automatic, Framebuffer, Renderer };
 void ScreenChoosePresenter(PresenterChoice choice);
 // Where the picture goes in the window's real pixels now (empty without a screen).

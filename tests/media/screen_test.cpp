@@ -132,6 +132,7 @@ TEST_F(Window, ThePictureFillsAnyWindowSizeAndFullScreenComesAndGoes) {
         SDL_PushEvent(&e);
         ScreenFlip();
     };
+    EXPECT_EQ(ScreenPictureRect(), PixelRect{}) << "the dummy driver, which shows nothing, was given a presenter";
     for (PresenterChoice choice : {PresenterChoice::Framebuffer, PresenterChoice::Renderer}) {
         SCOPED_TRACE(choice == PresenterChoice::Renderer ? "renderer" : "framebuffer");
         TearDown(), ScreenChoosePresenter(choice), SetUp();
