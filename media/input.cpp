@@ -327,7 +327,7 @@ InputFrame InputSnapshot() {
 
 int32_t KeyboardLiveDown(int32_t key) {
     if (!g_keyboard.initialised || key < 0 || key >= kKeyCount) return 0;
-    // While scripted, key events reach us only through the window's poll, which latches them.
+    // While scripted the examinations read the script; key presses still come from the pump.
     bool down = g_keyboard.pressed[key] != 0;
     g_keyboard.pressed[key] = 0;
     int count = 0;
