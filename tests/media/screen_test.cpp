@@ -232,6 +232,7 @@ TEST_F(Rotated, EachBlendFactorMixesTheCoveredPixelsRoundedAndLimited) {
         {0, 0, 128, T, S, 0x96999F},                                     // the defaults: 150.2, 152.9, 159.1
         {kBlendSrcAlpha, kBlendDestAlpha, 200, T, S, 0xFFFAFF},          // 256.9, 250.5, 305.2
         {kBlendOne, kBlendDestAlpha, 0, 0x402010, 0xF01008, 0xFF3018},  // the puffs add, saturating
+        {kBlendOne, kBlendSrcAlpha, 128, T, S, 0xFAFFC0},                // no copy: 250.2, 305.1, 192
         {kBlendInvDestAlpha, kBlendSrcAlphaSat, 200, T, S, 0},           // the stains are black
         {kBlendInvDestColor, kBlendOne, 255, t, s, 0xA0FFFF},  // one of the per-channel factors: 159.9, 255, 255
     };
