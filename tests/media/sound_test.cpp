@@ -1,5 +1,6 @@
 // Sound on SDL's dummy audio driver: conversion at load, the slots, and our mixer as heard through the
 // mix observer on the audio thread.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -63,6 +64,7 @@ TEST_F(Sound, LoadsConvertTo44100HzStereoIntoBoundedSlotsAndTheEndEmptiesThem) {
     EXPECT_EQ(SoundFrames(kSoundMaxSlot), 300) << "a failed load keeps the slot";
     SoundEnd();
     EXPECT_EQ((std::array{SoundFrames(kSoundMaxSlot), Load(0, 7, 300)}), (std::array{0, 0})) << "no device, no slots";
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the device and SDL's audio were left open";
 }
 
 TEST_F(Sound, VoicesWaitForAPlayAreSummedClippedAndEndAfterTheirLastFrame) {
