@@ -1,6 +1,6 @@
 // The table fill. It is the longest step of start-up, so it avoids the two real costs of the
-// obvious double loop: an arc tangent per entry, and first-touch faults on 25 MB of fresh
-// 4 KB pages.
+// obvious double loop: an arc tangent per entry, and first-touch faults on megabytes of
+// fresh 4 KB pages.
 // - Length and base angle depend only on |dx| and |dy|: only that quarter is kept (the
 //   lookups apply the quadrant rule), in 16-bit entries.
 // - The base angle is a step function of the float quotient |dy| / |dx| that rises one
@@ -291,10 +291,8 @@ void WaitForTables() {
 }
 
 bool FillTables() {
-    if (tables.distance != nullptr) return true;
-    if (!ObtainTables()) return false;
-    FillWithHelper(pending.work.get());
-    pending = PendingFill{};
+    if (!StartFillingTables()) return false;
+    WaitForTables();
     return true;
 }
 

@@ -72,11 +72,11 @@ PresenterKind ChoosePresenter() {
         return presenterChoice == PresenterChoice::Renderer ? PresenterKind::Renderer : PresenterKind::Framebuffer;
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver) return PresenterKind::Renderer;
-    if (SDL_strcmp(driver, "dummy") == 0)
-        return SDL_GetHintBoolean("SDL_VIDEO_DUMMY_SAVE_FRAMES", SDL_FALSE) ? PresenterKind::Framebuffer : PresenterKind::None;
-    if (SDL_strcmp(driver, "offscreen") == 0)
-        return SDL_GetHintBoolean("SDL_VIDEO_OFFSCREEN_SAVE_FRAMES", SDL_FALSE) ? PresenterKind::Framebuffer
-                                                                                : PresenterKind::None;
+    const struct { const char* name; const char* saveHint; } displayLess[] = {
+        {"dummy", "SDL_VIDEO_DUMMY_SAVE_FRAMES"}, {"offscreen", "SDL_VIDEO_OFFSCREEN_SAVE_FRAMES"}};
+    for (const auto& d : displayLess)
+        if (SDL_strcmp(driver, d.name) == 0)
+            return SDL_GetHintBoolean(d.saveHint, SDL_FALSE) ? PresenterKind::Framebuffer : PresenterKind::None;
     return SDL_strcmp(driver, "x11") == 0 ? PresenterKind::Framebuffer : PresenterKind::Renderer;
 }
 
