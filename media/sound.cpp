@@ -109,6 +109,12 @@ std::vector<int16_t> ConvertToOutput(const WaveResult& wave) {
     if (SDL_BuildAudioCVT(&cvt, from, static_cast<Uint8>(wave.channels), wave.sampleRate, AUDIO_S16SYS,
                           kSoundChannels, kSoundRate) < 0)
         return {};
+    // Already in the output format (our own data is): one copy, no conversion buffer.
+    if (!cvt.needed) {
+        std::vector<int16_t> pcm(wave.samples.size() / kOutputFrameBytes * kSoundChannels);
+        std::memcpy(pcm.data(), wave.samples.data(), pcm.size() * sizeof(int16_t));
+        return pcm;
+    }
     // The conversion works in place in a buffer len_mult times the input.
     const uint64_t work = static_cast<uint64_t>(wave.samples.size()) * static_cast<uint64_t>(cvt.len_mult);
     if (work > kMaxWorkBytes) return {};
@@ -116,9 +122,8 @@ std::vector<int16_t> ConvertToOutput(const WaveResult& wave) {
     if (!wave.samples.empty()) std::memcpy(buffer.data(), wave.samples.data(), wave.samples.size());
     cvt.buf = reinterpret_cast<Uint8*>(buffer.data());
     cvt.len = static_cast<int>(wave.samples.size());
-    if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) return {};
-    const int length = cvt.needed ? cvt.len_cvt : cvt.len;
-    buffer.resize(static_cast<size_t>(length / kOutputFrameBytes) * kSoundChannels);
+    if (SDL_ConvertAudio(&cvt) != 0) return {};
+    buffer.resize(static_cast<size_t>(cvt.len_cvt / kOutputFrameBytes) * kSoundChannels);
     buffer.shrink_to_fit();
     return buffer;
 }

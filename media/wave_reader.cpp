@@ -100,7 +100,7 @@ WaveResult ReadWave(std::span<const uint8_t> file) {
             result.channels = format.channels;
             result.sampleRate = static_cast<int32_t>(format.rate);
             result.bitsPerSample = format.bits;
-            result.samples.assign(body.begin(), body.end());
+            result.samples = body;
             return result;
         }
         offset = NextChunk(offset + 8, size);

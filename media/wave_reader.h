@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <vector>
 
 struct WaveResult {
     bool ok = false;
@@ -16,7 +15,8 @@ struct WaveResult {
     int32_t channels = 0;
     int32_t sampleRate = 0;
     int32_t bitsPerSample = 0;
-    std::vector<uint8_t> samples;  // whole sample frames, as in the file
+    // Whole sample frames, as in the file: a view into the bytes read, valid while they are.
+    std::span<const uint8_t> samples;
 };
 
 // A file with more chunks than this before "data" is refused rather than walked.

@@ -88,7 +88,7 @@ TEST(WaveReader, ReadsEveryLayoutAndRefusesHostileFiles) {
     for (const auto& c : cases) {
         const WaveResult r = ReadWave(c.file);
         EXPECT_EQ(std::pair(r.ok, r.error), std::pair(c.error.empty(), c.error));
-        EXPECT_EQ(r.samples, c.samples) << c.error;
+        EXPECT_EQ(Bytes(r.samples.begin(), r.samples.end()), c.samples) << c.error;
         EXPECT_EQ((std::array{r.channels, r.sampleRate, r.bitsPerSample}), c.layout) << c.error;
     }
 }
