@@ -15,7 +15,7 @@ constexpr int kMaxScale = 16;  // 12800 x 9600: more than any screen
 
 // The option taking a value that `arg` is, alone or as NAME=VALUE; null if none.
 const char* ValueOption(const std::string& arg) {
-    for (const char* name : {"--data", "--scale", "--record", "--trace", "--play"}) {
+    for (const char* name : {"--data", "--scale-mode", "--scale", "--record", "--trace", "--play"}) {
         const std::string_view n(name);
         if (arg == n || (arg.starts_with(n) && arg.size() > n.size() && arg[n.size()] == '=')) return name;
     }
@@ -89,7 +89,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             } else {
                 value = arg.substr(std::string_view(name).size() + 1);
             }
-            if (std::string_view(name) == "--scale") {
+            if (std::string_view(name) == "--scale-mode") {
+                if (value != "fill" && value != "integer")
+                    return Failure("option '--scale-mode' needs 'fill' or 'integer', not '" + value + "'");
+                line.integerScale = value == "integer";
+            } else if (std::string_view(name) == "--scale") {
                 if (!ParseScale(value, &line.scale))
                     return Failure("option '--scale' needs a whole number from 1 to " + std::to_string(kMaxScale) +
                                    ", not '" + value + "'");
@@ -121,6 +125,9 @@ const char* UsageText() {
            "  --fullscreen   start in full screen\n"
            "  --window       start in a window (the default)\n"
            "  --scale N      open the window N times as large (1 to 16), as far as it fits\n"
+           "  --scale-mode fill|integer\n"
+           "                 fill the window or screen, pixels kept sharp (the default), or\n"
+           "                 show the picture at the largest whole-number scale that fits\n"
            "  --record FILE  write a recording of the game to FILE\n"
            "  --play FILE    watch a recording; Escape ends it\n"
            "  --trace FILE   write the state of every frame to FILE (JSON Lines)\n"

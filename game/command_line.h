@@ -13,6 +13,7 @@ struct CommandLine {
     std::optional<std::string> dataFolder;  // --data DIR
     bool fullscreen = false;                // --fullscreen; --window undoes it
     int scale = 1;                          // --scale N: the window N times as large
+    bool integerScale = false;              // --scale-mode integer; fill (false) by default
     std::optional<std::string> recordPath;  // --record FILE: write a recording of the game
     std::optional<std::string> tracePath;   // --trace FILE: write the state of every frame
     std::optional<std::string> playPath;    // --play FILE: watch a recording

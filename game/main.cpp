@@ -11,6 +11,7 @@
 #include "game/recorder.h"
 #include "game/startup.h"
 #include "media/data_files.h"
+#include "media/screen.h"
 #include "media/window.h"
 #include "runtime/errorbox.h"
 #include "runtime/paths.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
         return Refuse("option '--data': '" + *line.dataFolder + "' is not a folder");
     DataSearchSet(DataSearchFolders(DataSearchInputsOfProcess(line.dataFolder)));
     WindowSetStartOptions({line.fullscreen, line.scale});
+    ScreenSetScaleMode(line.integerScale ? ScaleMode::Integer : ScaleMode::Fill);
 
     Platform platform = DefaultPlatform();
     if (std::getenv("DREEL_FRAME_STATS")) innerFrame = RunFrameWithReport;

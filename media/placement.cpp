@@ -4,10 +4,11 @@
 #include <cstring>
 #include <vector>
 
-PixelRect PlacePicture(int32_t outputW, int32_t outputH, int32_t pictureW, int32_t pictureH) {
+PixelRect PlacePicture(int32_t outputW, int32_t outputH, int32_t pictureW, int32_t pictureH, ScaleMode mode) {
     if (outputW <= 0 || outputH <= 0 || pictureW <= 0 || pictureH <= 0) return {};
     int64_t w = pictureW, h = pictureH;
-    if (const int32_t scale = std::min(outputW / pictureW, outputH / pictureH); scale >= 1) {
+    const int32_t scale = std::min(outputW / pictureW, outputH / pictureH);
+    if (mode == ScaleMode::Integer && scale >= 1) {
         w *= scale, h *= scale;
     } else if (int64_t{outputW} * pictureH <= int64_t{outputH} * pictureW) {
         // Narrower than the picture's shape: full width, height rounded down.
@@ -19,14 +20,13 @@ PixelRect PlacePicture(int32_t outputW, int32_t outputH, int32_t pictureW, int32
             static_cast<int32_t>(w), static_cast<int32_t>(h)};
 }
 
-namespace {
-
-// The part of `r` inside a block of w x h.
-PixelRect Clip(PixelRect r, int32_t w, int32_t h) {
+PixelRect ClipRect(PixelRect r, int32_t w, int32_t h) {
     const int32_t x0 = std::max(r.x, 0), y0 = std::max(r.y, 0);
     const int32_t x1 = std::min<int64_t>(int64_t{r.x} + r.w, w), y1 = std::min<int64_t>(int64_t{r.y} + r.h, h);
     return x1 > x0 && y1 > y0 ? PixelRect{x0, y0, x1 - x0, y1 - y0} : PixelRect{};
 }
+
+namespace {
 
 // The source index under the centre of destination pixel i of a span of `to` pixels.
 int32_t SourceIndex(int64_t i, int64_t from, int64_t to) { return static_cast<int32_t>((2 * i + 1) * from / (2 * to)); }
@@ -34,7 +34,7 @@ int32_t SourceIndex(int64_t i, int64_t from, int64_t to) { return static_cast<in
 }  // namespace
 
 void ScalePixels(const uint32_t* src, int32_t srcW, int32_t srcH, const PixelBlock& dst, PixelRect to) {
-    const PixelRect clip = Clip(to, dst.width, dst.height);
+    const PixelRect clip = ClipRect(to, dst.width, dst.height);
     if (clip.w == 0 || srcW <= 0 || srcH <= 0) return;
     std::vector<int32_t> column(static_cast<size_t>(clip.w));
     for (int32_t x = 0; x < clip.w; ++x) column[x] = SourceIndex(clip.x - to.x + x, srcW, to.w);
@@ -66,7 +66,7 @@ void ScalePixels(const uint32_t* src, int32_t srcW, int32_t srcH, const PixelBlo
 }
 
 void FillOutside(const PixelBlock& dst, PixelRect keep, uint32_t colour) {
-    const PixelRect inside = Clip(keep, dst.width, dst.height);
+    const PixelRect inside = ClipRect(keep, dst.width, dst.height);
     for (int32_t y = 0; y < dst.height; ++y) {
         uint32_t* row = dst.pixels + static_cast<size_t>(y) * dst.pitch;
         if (inside.w == 0 || y < inside.y || y >= inside.y + inside.h) {

@@ -1,7 +1,8 @@
 // Placement: where the back buffer goes in a window of any size, and the nearest-pixel
-// copy that puts it there. The largest whole-number scale that fits, centred, keeps
-// every pixel square and crisp; a window too small even for 1x gets the largest
-// aspect-correct size instead. Pure arithmetic on 32-bit pixel rows; no SDL.
+// copy that puts it there. Two ways to place it, centred: filling the window with the
+// picture's shape kept (bars on one axis only), or the largest whole-number scale that
+// fits, which keeps every pixel square at the cost of the screen's edges; a window too
+// small even for 1x gets the filling size. Pure arithmetic on 32-bit pixel rows; no SDL.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +12,13 @@ struct PixelRect {
     bool operator==(const PixelRect&) const = default;
 };
 
+enum class ScaleMode { Fill, Integer };
+
 // The picture's rectangle in an output of outputW x outputH pixels, centred.
-PixelRect PlacePicture(int32_t outputW, int32_t outputH, int32_t pictureW, int32_t pictureH);
+PixelRect PlacePicture(int32_t outputW, int32_t outputH, int32_t pictureW, int32_t pictureH,
+                       ScaleMode mode = ScaleMode::Integer);
+// The part of `r` inside a block of w x h (empty if none).
+PixelRect ClipRect(PixelRect r, int32_t w, int32_t h);
 
 // A block of 32-bit pixels with its row pitch in pixels.
 struct PixelBlock {

@@ -48,6 +48,7 @@ ScreenContext ctx;
 // Process settings, kept across resets.
 bool pacingOn = true;
 PresenterChoice presenterChoice = PresenterChoice::Automatic;
+ScaleMode scaleMode = ScaleMode::Fill;
 
 int64_t NowNs() {
     using namespace std::chrono;
@@ -61,15 +62,24 @@ void ReleaseIfShownIn(SDL_Window* window) {
     if (ctx.presenter.window == window) ReleasePresenter();
 }
 
-// X11 gets the window's plain shared-memory framebuffer: on machines without a graphics
-// card a renderer means a software 3-D driver and its helper threads. The display-less
-// drivers show nothing unless told to save their frames as files: otherwise nothing is
-// presented there, and headless runs neither make a framebuffer nor copy each frame into
-// it. Everywhere else SDL's framebuffer is backed by a renderer anyway, so we take one of
-// our own: real pixels and vertical sync.
+// The display-less drivers show nothing unless told to save their frames as files:
+// otherwise nothing is presented there, and headless runs neither make a framebuffer nor
+// copy each frame into it. Elsewhere a renderer gives vertical sync (no tearing) and real
+// pixels, but on machines without a graphics card it would be a software 3-D driver with
+// helper threads of its own: X11 then keeps its plain shared-memory framebuffer, which
+// the presenter finds out by trying. Other drivers back their framebuffer with a renderer
+// anyway, so they take one of ours whatever it is.
 PresenterKind ChoosePresenter() {
-    if (presenterChoice != PresenterChoice::Automatic)
-        return presenterChoice == PresenterChoice::Renderer ? PresenterKind::Renderer : PresenterKind::Framebuffer;
+    PresenterChoice choice = presenterChoice;
+    if (choice == PresenterChoice::Automatic) {
+        const char* asked = SDL_getenv("DREEL_PRESENT");
+        const std::optional<PresenterChoice> fromEnvironment = PresenterChoiceOf(asked);
+        if (!fromEnvironment)
+            std::fprintf(stderr, "display: DREEL_PRESENT='%s' is neither 'framebuffer' nor 'renderer'; ignored\n", asked);
+        choice = fromEnvironment.value_or(PresenterChoice::Automatic);
+    }
+    if (choice != PresenterChoice::Automatic)
+        return choice == PresenterChoice::Renderer ? PresenterKind::Renderer : PresenterKind::Framebuffer;
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver) return PresenterKind::Renderer;
     const struct { const char* name; const char* saveHint; } displayLess[] = {
@@ -77,14 +87,16 @@ PresenterKind ChoosePresenter() {
     for (const auto& d : displayLess)
         if (SDL_strcmp(driver, d.name) == 0)
             return SDL_GetHintBoolean(d.saveHint, SDL_FALSE) ? PresenterKind::Framebuffer : PresenterKind::None;
-    return SDL_strcmp(driver, "x11") == 0 ? PresenterKind::Framebuffer : PresenterKind::Renderer;
+    return SDL_strcmp(driver, "x11") == 0 ? PresenterKind::HardwareRenderer : PresenterKind::Renderer;
 }
 
 // The back buffer must already hold its pixels: the presenter points into them.
 bool CreatePresenter(SDL_Window* window) {
     const PresenterKind kind = ChoosePresenter();
-    // SDL decides this once per display, so the hint is set only where it is safe.
-    if (kind == PresenterKind::Framebuffer) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // SDL decides this once per display, before its first framebuffer: set only where
+    // our own framebuffer path may be taken.
+    if (kind == PresenterKind::Framebuffer || kind == PresenterKind::HardwareRenderer)
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     return PresenterCreate(&ctx.presenter, window, ctx.backBuffer, kind);
 }
 
@@ -116,7 +128,8 @@ PixelRect PresentRect(int32_t outputW, int32_t outputH) {
     if (!ctx.autoStretch) {
         const int64_t canvasW = ctx.offsetX + w, canvasH = ctx.offsetY + h;
         if (canvasW <= 0 || canvasH <= 0 || canvasW > INT32_MAX || canvasH > INT32_MAX) return {};
-        const PixelRect c = PlacePicture(outputW, outputH, static_cast<int32_t>(canvasW), static_cast<int32_t>(canvasH));
+        const PixelRect c =
+            PlacePicture(outputW, outputH, static_cast<int32_t>(canvasW), static_cast<int32_t>(canvasH), scaleMode);
         return {static_cast<int32_t>(c.x + ctx.offsetX * c.w / canvasW),
                 static_cast<int32_t>(c.y + ctx.offsetY * c.h / canvasH), static_cast<int32_t>(w * c.w / canvasW),
                 static_cast<int32_t>(h * c.h / canvasH)};
@@ -136,7 +149,7 @@ void Present() {
     int outputW = 0, outputH = 0;
     PresenterOutputSize(&ctx.presenter, &outputW, &outputH);
     if (outputW <= 0 || outputH <= 0) return;
-    PresenterShow(&ctx.presenter, ctx.backBuffer, PresentRect(outputW, outputH));
+    PresenterShow(&ctx.presenter, ctx.backBuffer, PresentRect(outputW, outputH), scaleMode == ScaleMode::Fill);
 }
 
 // Borderless full screen on the window's own display, at the desktop's resolution.
@@ -266,6 +279,15 @@ Picture* ScreenBackBuffer() { return ctx.screenOpen ? &ctx.backBuffer : nullptr;
 void ScreenSetPacing(bool on) { pacingOn = on; }
 
 void ScreenChoosePresenter(PresenterChoice choice) { presenterChoice = choice; }
+
+std::optional<PresenterChoice> PresenterChoiceOf(const char* value) {
+    if (!value || !*value) return PresenterChoice::Automatic;
+    if (SDL_strcmp(value, "framebuffer") == 0) return PresenterChoice::Framebuffer;
+    if (SDL_strcmp(value, "renderer") == 0) return PresenterChoice::Renderer;
+    return std::nullopt;
+}
+
+void ScreenSetScaleMode(ScaleMode mode) { scaleMode = mode; }
 
 PixelRect ScreenPictureRect() {
     int outputW = 0, outputH = 0;

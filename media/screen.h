@@ -1,11 +1,13 @@
 // The screen: the display, the persistent back buffer in memory that every drawing
 // operation writes into (800 x 600, 32 bits, for the game), and its paced presentation
-// in one of the windows: the largest whole-number scale that fits, centred, black bars
-// around. F11 or Alt+Enter switch the window to borderless full screen and back.
+// in one of the windows: filling it with the picture's shape kept and its pixels sharp,
+// or at the largest whole-number scale that fits; centred, black bars around. F11 or
+// Alt+Enter switch the window to borderless full screen and back.
 // Depends on SDL2 video. Works headless with SDL_VIDEODRIVER=dummy.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "media/picture.h"
 #include "media/placement.h"
@@ -32,9 +34,15 @@ Picture* ScreenBackBuffer();
 void ScreenSetPacing(bool on);
 // Whether DisplayInit has succeeded and DisplayEnd has not run since.
 bool DisplayIsInitialised();
-// How the screen is shown: decided by the video driver (nothing at all for the ones
-// without a display), or forced (a setting of the process, read when a screen opens).
+// How the screen is shown: decided by the video driver and the graphics it reports
+// (nothing at all for the drivers without a display), or forced: by this call, else by
+// DREEL_PRESENT=framebuffer|renderer (a setting of the process, read when a screen opens).
 enum class PresenterChoice { Automatic, Framebuffer, Renderer };
 void ScreenChoosePresenter(PresenterChoice choice);
+// The choice DREEL_PRESENT's value asks for: Automatic when unset or empty; nullopt when
+// it names neither way.
+std::optional<PresenterChoice> PresenterChoiceOf(const char* value);
+// Fill (the default) or the whole-number scale: a setting of the process.
+void ScreenSetScaleMode(ScaleMode mode);
 // Where the picture goes in the window's real pixels now (empty without a screen).
 PixelRect ScreenPictureRect();

@@ -8,7 +8,7 @@
 
 TEST(CommandLine, OptionsValuesAndStrayWordsAreSortedOut) {
     using A = CommandAction;
-    const struct { std::vector<std::string> args; A action; std::string dataOrError; bool full = false; int scale = 1; }
+    const struct { std::vector<std::string> args; A action; std::string dataOrError; bool full = false; int scale = 1; bool integer = false; }
     cases[] = {
         {{}, A::Play, ""},
         {{"--data", "/d"}, A::Play, "/d"},
@@ -24,6 +24,9 @@ TEST(CommandLine, OptionsValuesAndStrayWordsAreSortedOut) {
         {{"--scale=17"}, A::Fail, "option '--scale' needs a whole number from 1 to 16, not '17'"},
         {{"--scale", "2x"}, A::Fail, "option '--scale' needs a whole number from 1 to 16, not '2x'"},
         {{"--scalex"}, A::Fail, "unknown option '--scalex'"},
+        {{"--scale-mode", "integer", "--scale=2"}, A::Play, "", false, 2, true},
+        {{"--scale-mode=integer", "--scale-mode", "fill"}, A::Play, "", false, 1, false},
+        {{"--scale-mode", "Integer"}, A::Fail, "option '--scale-mode' needs 'fill' or 'integer', not 'Integer'"},
         {{"--help", "-x"}, A::Fail, "unknown option '-x'"},
         {{"levels"}, A::Fail, "unexpected argument 'levels'"},
         {{"--record=r", "--trace", "t"}, A::Play, "r t"},
@@ -37,7 +40,7 @@ TEST(CommandLine, OptionsValuesAndStrayWordsAreSortedOut) {
                                   line.playPath.value_or("") + (line.tracePath ? " " + *line.tracePath : "");
         EXPECT_EQ(line.action == A::Fail ? line.error : files, c.dataOrError);
         if (line.action != A::Fail) {
-            EXPECT_EQ(std::pair(line.fullscreen, line.scale), std::pair(c.full, c.scale));
+            EXPECT_EQ(std::tuple(line.fullscreen, line.scale, line.integerScale), std::tuple(c.full, c.scale, c.integer));
         }
     }
 }

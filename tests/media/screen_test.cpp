@@ -119,8 +119,9 @@ TEST_F(Window, TheCloseBoxAsksToCloseAndTheEndClosesTheWindowFirst) {
     SetUp();  // the layer starts again
 }
 
-// Through either presenter, a window of any size shows the picture at the largest whole scale,
-// centred on black; F11 and Alt+Enter switch full screen (the dummy display is 1024 x 768).
+// Through either presenter, a window of any size shows the picture filling it or at the largest
+// whole scale, centred on black; F11 and Alt+Enter switch full screen (the dummy display is
+// 1024 x 768, which the picture fills at 1.28x).
 TEST_F(Window, ThePictureFillsAnyWindowSizeAndFullScreenComesAndGoes) {
 #ifdef _WIN32
     GTEST_SKIP() << "SDL built for Windows leaves the resize to the system, which the dummy driver never sends";
@@ -133,9 +134,13 @@ TEST_F(Window, ThePictureFillsAnyWindowSizeAndFullScreenComesAndGoes) {
         ScreenFlip();
     };
     EXPECT_EQ(ScreenPictureRect(), PixelRect{}) << "the dummy driver, which shows nothing, was given a presenter";
-    for (PresenterChoice choice : {PresenterChoice::Framebuffer, PresenterChoice::Renderer}) {
+    for (const auto [choice, mode] : {std::pair{PresenterChoice::Framebuffer, ScaleMode::Integer},
+                                      {PresenterChoice::Renderer, ScaleMode::Integer},
+                                      {PresenterChoice::Framebuffer, ScaleMode::Fill}}) {
         SCOPED_TRACE(choice == PresenterChoice::Renderer ? "renderer" : "framebuffer");
-        TearDown(), ScreenChoosePresenter(choice), SetUp();
+        SCOPED_TRACE(mode == ScaleMode::Fill ? "fill" : "integer");
+        TearDown(), ScreenChoosePresenter(choice), ScreenSetScaleMode(mode), SetUp();
+        const PixelRect full = mode == ScaleMode::Fill ? PixelRect{0, 0, 1024, 768} : PixelRect{112, 84, 800, 600};
         for (int32_t i = 0; i < 800 * 600; ++i) Screen().pixels[i] = tag(i % 800, i / 800);
         SDL_Window* window = SDL_GetWindowFromID(static_cast<uint32_t>(WindowHandle()));
         EXPECT_EQ(SDL_GetRenderer(window) != nullptr, choice == PresenterChoice::Renderer);
@@ -146,10 +151,10 @@ TEST_F(Window, ThePictureFillsAnyWindowSizeAndFullScreenComesAndGoes) {
         // {window size, fullscreen after the key, picture's place, one sample's place}
         const struct { SDL_Scancode key; Uint16 mod; int w, h; bool full; PixelRect at; } steps[] = {
             {SDL_SCANCODE_UNKNOWN, 0, 1600, 1200, false, {0, 0, 1600, 1200}},
-            {SDL_SCANCODE_F11, 0, 0, 0, true, {112, 84, 800, 600}},
+            {SDL_SCANCODE_F11, 0, 0, 0, true, full},
             {SDL_SCANCODE_RETURN, KMOD_LALT, 0, 0, false, {0, 0, 1600, 1200}},
             {SDL_SCANCODE_RETURN, 0, 0, 0, false, {0, 0, 1600, 1200}},  // Enter alone is the game's
-            {SDL_SCANCODE_KP_ENTER, KMOD_RALT, 0, 0, true, {112, 84, 800, 600}},
+            {SDL_SCANCODE_KP_ENTER, KMOD_RALT, 0, 0, true, full},
         };
         for (const auto& step : steps) {
             if (step.w) SDL_SetWindowSize(window, step.w, step.h), ScreenFlip();
@@ -159,21 +164,27 @@ TEST_F(Window, ThePictureFillsAnyWindowSizeAndFullScreenComesAndGoes) {
             const SDL_Surface* out = SDL_GetWindowSurface(window);
             ASSERT_NE(out, nullptr);
             const auto shown = [&](int x, int y) { return static_cast<const uint32_t*>(out->pixels)[y * out->pitch / 4 + x] & 0xFFFFFFu; };
+            // Whole scales: the last output pixel of three picture pixels' blocks; otherwise the corners.
             const int k = step.at.w / 800;
-            for (auto [x, y] : {std::pair{0, 0}, {799, 599}, {123, 456}})
-                EXPECT_EQ(shown(step.at.x + k * x + k - 1, step.at.y + k * y + k - 1), tag(x, y)) << x << "," << y;
+            if (step.at.w % 800 == 0) {
+                for (auto [x, y] : {std::pair{0, 0}, {799, 599}, {123, 456}})
+                    EXPECT_EQ(shown(step.at.x + k * x + k - 1, step.at.y + k * y + k - 1), tag(x, y)) << x << "," << y;
+            } else {
+                EXPECT_EQ(shown(step.at.x, step.at.y), tag(0, 0));
+                EXPECT_EQ(shown(step.at.x + step.at.w - 1, step.at.y + step.at.h - 1), tag(799, 599));
+            }
             EXPECT_EQ(shown(out->w - 1, out->h - 1), step.at.w == out->w ? tag(799, 599) : 0u) << "a black bar";
         }
-        // Whatever covered the window, the bars are painted again once it shows.
+        // Whatever covered the window, the bars (or the filling picture) are painted again once it shows.
         SDL_Surface* out = SDL_GetWindowSurface(window);
         SDL_FillRect(out, nullptr, 0xFFFFFF);
         SDL_Event shown{};
         shown.type = SDL_WINDOWEVENT, shown.window.event = SDL_WINDOWEVENT_EXPOSED;
         SDL_PushEvent(&shown), ScreenFlip();
-        EXPECT_EQ(static_cast<const uint32_t*>(out->pixels)[0] & 0xFFFFFFu, 0u);
+        EXPECT_EQ(static_cast<const uint32_t*>(out->pixels)[0] & 0xFFFFFFu, full.x == 0 ? tag(0, 0) : 0u);
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
-    ScreenChoosePresenter(PresenterChoice::Automatic);
+    ScreenChoosePresenter(PresenterChoice::Automatic), ScreenSetScaleMode(ScaleMode::Fill);
 }
 
 TEST_F(Window, TheHeadsUpLineIsBlackOnAWhiteBoxAtTheTopLeft) {
