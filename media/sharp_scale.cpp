@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // (a x (256 - w) + b x w) / 256 per channel, rounded: red and blue in one product, green
@@ -14,16 +18,63 @@ inline uint32_t Blend(uint32_t a, uint32_t b, int32_t w) {
     return rb | g;
 }
 
+// Blend over a whole row, the same sums as Blend: eight channels at a time in 16-bit lanes.
+void BlendRow(uint32_t* out, const uint32_t* a, const uint32_t* b, int32_t w, int32_t count) {
+    int32_t x = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128);
+    const __m128i wa = _mm_set1_epi16(static_cast<int16_t>(256 - w)), wb = _mm_set1_epi16(static_cast<int16_t>(w));
+    const auto mix = [&](__m128i p, __m128i q) {
+        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(p, wa), _mm_mullo_epi16(q, wb)), half), 8);
+    };
+    for (; x + 4 <= count; x += 4) {
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x));
+        const __m128i q = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x));
+        const __m128i low = mix(_mm_unpacklo_epi8(p, zero), _mm_unpacklo_epi8(q, zero));
+        const __m128i high = mix(_mm_unpackhi_epi8(p, zero), _mm_unpackhi_epi8(q, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; x < count; ++x) out[x] = Blend(a[x], b[x], w);
+}
+
 // Picture row `row` scaled across into the line that keeps it: consecutive rows go to
-// different lines, so a blended output row finds both of its rows.
+// different lines, so a blended output row finds both of its rows. Every column is a blend
+// (a pure one weighs its pixel twice at 256 and 0): no branch, four columns at a time.
 const uint32_t* Line(SharpScaler* s, const uint32_t* src, int32_t row) {
     const int slot = row & 1;
     std::vector<uint32_t>& line = s->lines[slot];
     if (s->lineRow[slot] == row) return line.data();
     const uint32_t* in = src + static_cast<size_t>(row) * s->srcW;
-    const SharpTap* tap = s->columns.data();
-    for (size_t x = 0; x < line.size(); ++x, ++tap)
-        line[x] = tap->weight ? Blend(in[tap->index], in[tap->index + 1], tap->weight) : in[tap->index];
+    const int32_t* pair = s->columnPairs.data();
+    const uint16_t* weight = s->columnWeights.data();
+    const int32_t count = static_cast<int32_t>(line.size());
+    uint32_t* out = line.data();
+    int32_t x = 0;
+    if (s->columnsPure) {
+        for (; x < count; ++x, pair += 2) out[x] = in[pair[0]];
+        s->lineRow[slot] = row;
+        return out;
+    }
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128), whole = _mm_set1_epi16(256);
+    const auto mix = [&](__m128i p, __m128i q, __m128i wb) {
+        const __m128i wa = _mm_sub_epi16(whole, wb);
+        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(p, wa), _mm_mullo_epi16(q, wb)), half), 8);
+    };
+    for (; x + 4 <= count; x += 4, pair += 8, weight += 16) {
+        const __m128i p = _mm_setr_epi32(static_cast<int32_t>(in[pair[0]]), static_cast<int32_t>(in[pair[2]]),
+                                         static_cast<int32_t>(in[pair[4]]), static_cast<int32_t>(in[pair[6]]));
+        const __m128i q = _mm_setr_epi32(static_cast<int32_t>(in[pair[1]]), static_cast<int32_t>(in[pair[3]]),
+                                         static_cast<int32_t>(in[pair[5]]), static_cast<int32_t>(in[pair[7]]));
+        const __m128i low = mix(_mm_unpacklo_epi8(p, zero), _mm_unpacklo_epi8(q, zero),
+                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight)));
+        const __m128i high = mix(_mm_unpackhi_epi8(p, zero), _mm_unpackhi_epi8(q, zero),
+                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight + 8)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; x < count; ++x, pair += 2, weight += 4) out[x] = Blend(in[pair[0]], in[pair[1]], weight[0]);
     s->lineRow[slot] = row;
     return line.data();
 }
@@ -56,6 +107,11 @@ void SharpScalerPrepare(SharpScaler* s, int32_t srcW, int32_t srcH, const PixelB
     if (clip.w == 0 || srcW <= 0 || srcH <= 0) return;
     s->columns = SharpTaps(srcW, to.w, clip.x - to.x, clip.w);
     s->rows = SharpTaps(srcH, to.h, clip.y - to.y, clip.h);
+    s->columnsPure = std::all_of(s->columns.begin(), s->columns.end(), [](const SharpTap& t) { return t.weight == 0; });
+    for (const SharpTap& t : s->columns) {
+        s->columnPairs.insert(s->columnPairs.end(), {t.index, t.weight ? t.index + 1 : t.index});
+        s->columnWeights.insert(s->columnWeights.end(), 4, static_cast<uint16_t>(t.weight));
+    }
     for (auto& line : s->lines) line.resize(static_cast<size_t>(clip.w));
 }
 
@@ -77,7 +133,6 @@ void SharpScale(SharpScaler* s, const uint32_t* src, const PixelBlock& dst) {
             std::memcpy(out, a, bytes);
             continue;
         }
-        const uint32_t* b = Line(s, src, tap.index + 1);
-        for (int32_t x = 0; x < c.w; ++x) out[x] = Blend(a[x], b[x], tap.weight);
+        BlendRow(out, a, Line(s, src, tap.index + 1), tap.weight, c.w);
     }
 }

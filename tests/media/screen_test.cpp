@@ -12,6 +12,7 @@
 
 #include "media/events.h"
 #include "media/rotated.h"
+#include "media/presenter.h"
 #include "media/screen.h"
 #include "media/sprite.h"
 #include "media/text.h"
@@ -277,6 +278,21 @@ TEST(Display, DriversThatShowNothingAreUsedOnlyWhenAskedForByName) {
     for (const auto& c : cases)
         EXPECT_EQ(VideoDriverAllowed(c.driver, c.requested), c.allowed) << (c.driver ? c.driver : "none") << " / "
                                                                        << (c.requested ? c.requested : "unset");
+}
+
+// The presenter is forced by DREEL_PRESENT's two words only, and a renderer is given up when GL
+// names one of Mesa's software rasterisers.
+TEST(Display, ThePresenterIsForcedByNameAndSoftwareGlIsRecognised) {
+    using C = PresenterChoice;
+    const struct { const char* value; std::optional<C> want; } choices[] = {
+        {nullptr, C::Automatic}, {"", C::Automatic}, {"framebuffer", C::Framebuffer}, {"renderer", C::Renderer},
+        {"Renderer", std::nullopt}, {"gl", std::nullopt}};
+    for (const auto& c : choices) EXPECT_EQ(PresenterChoiceOf(c.value), c.want) << (c.value ? c.value : "unset");
+    const struct { const char* name; bool software; } gl[] = {
+        {"llvmpipe (LLVM 15.0.6, 256 bits)", true}, {"softpipe", true}, {"Mesa DRI swrast", true},
+        {"Software Rasterizer", true}, {nullptr, true}, {"AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49)", false},
+        {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", false}, {"NVIDIA GeForce GTX 1060/PCIe/SSE2", false}};
+    for (const auto& c : gl) EXPECT_EQ(IsSoftwareGl(c.name), c.software) << (c.name ? c.name : "none");
 }
 
 // SDL reads its Windows DPI-scaling hint only as video starts: set any later, a display at
