@@ -373,8 +373,7 @@ async function main() {
   try {
     const url = `http://127.0.0.1:${server.address().port}/?stats&trace`;
     const m = await play(browser, url, bmp, work);
-    // Wide stages (bars left and right; at ratio 2 the copy is the final size exactly)
-    // and a tall one (bars above and below).
+    // Wide stages (bars left and right) and a tall one (bars above and below).
     const views = [
       [{ ratio: 2 }, { ratio: 2, stage: [1600, 900] }, { ratio: 1, stage: [1600, 900] }],
       [{ ratio: 3 }, { ratio: 1.5 }, { ratio: 1, stage: [720, 900] }],
