@@ -3,9 +3,12 @@
 // sound after the click, move the ball right while D is held, fire with the left button
 // (the heads-up line changes), ignore Escape and end by its button; the game's
 // recording, replayed by the desktop tool, must give the trace the page wrote, byte for
-// byte. At device pixel ratios 2 and 3 (a phone, a laptop, a page zoom), and 1.5 set
-// while playing, the arena must fill the whole canvas too. Prints the bytes transferred, the time to the first
-// frame and the frame rate.
+// byte. The picture must fill the stage as the largest 4:3 rectangle, centred, with the
+// arena in every quarter and sharp pixels (an exact whole-number enlargement of the
+// game's canvas, smoothed by the browser only in the last step, under 2x), at device
+// pixel ratios 1, 2 and 3 (a phone, a laptop, a page zoom), 1.5 set while playing, and on
+// wide and tall stages; the last picture stays once the game has ended. Prints the bytes
+// transferred, the time to the first frame and the frame rate.
 // Usage: node browser-test.js SITE DESKTOP_BUILD (run.sh sets NODE_PATH).
 'use strict';
 const fs = require('fs');
@@ -31,11 +34,12 @@ function backgroundPixel(bmp, x, y) {
   return [bmp[at + 2], bmp[at + 1], bmp[at]];
 }
 
-// What the canvas shows, read from a screenshot decoded in the page: samples on a
-// 20-pixel grid of the arena, each at its pixel's centre in the screenshot's scale
-// (device pixels), and the heads-up line's corner, as RGB triples.
+// What the page shows of the picture, read from a screenshot of the display canvas
+// decoded in the page: samples on a 20-pixel grid of the arena, each at its pixel's
+// centre in the screenshot's scale (device pixels), and the heads-up line's corner, as
+// RGB triples.
 async function canvasView(page) {
-  const png = await (await page.$('#canvas')).screenshot({ encoding: 'base64' });
+  const png = await (await page.$('#display')).screenshot({ encoding: 'base64' });
   return page.evaluate(async (data) => {
     const image = new Image();
     image.src = 'data:image/png;base64,' + data;
@@ -58,9 +62,35 @@ async function canvasView(page) {
         grid.push([x, y, ...rgb(at(x, 800, image.width), at(y, 600, image.height), 1, 1)[0]]);
       }
     }
-    return { width: image.width, height: image.height, grid, corner: rgb(0, 0, 200, 20) };
+    const corner = rgb(0, 0, Math.round(200 * image.width / 800), Math.round(20 * image.height / 600));
+    return { width: image.width, height: image.height, grid, corner };
   }, png);
 }
+
+// The same grid read straight from the display canvas's own pixels, which a screenshot
+// would show darkened by the cover once the game has ended.
+const displayPixels = (page) => page.evaluate(() => {
+  const display = document.getElementById('display');
+  const context = display.getContext('2d');
+  const grid = [];
+  for (let y = 10; y < 600; y += 20) {
+    for (let x = 10; x < 800; x += 20) {
+      const d = context.getImageData(Math.floor((x + 0.5) * display.width / 800),
+                                     Math.floor((y + 0.5) * display.height / 600), 1, 1).data;
+      grid.push([x, y, d[0], d[1], d[2]]);
+    }
+  }
+  return { grid };
+});
+
+// The largest 4:3 rectangle in a stage, centred, as [left, top, width, height].
+function fillRect(stageWidth, stageHeight) {
+  const width = Math.min(stageWidth, stageHeight * 4 / 3);
+  const height = width * 3 / 4;
+  return [(stageWidth - width) / 2, (stageHeight - height) / 2, width, height];
+}
+const within = (a, b, slack) => a.every((v, i) => Math.abs(v - b[i]) <= slack);
+const rectText = (r) => `${r.map((v) => Math.round(v * 10) / 10).join(', ')}`;
 
 const near = (a, b) => a.every((v, i) => Math.abs(v - b[i]) <= 2);
 const frameReports = (page) => page.evaluate(() => (window.dreelFrameReports || []).length);
@@ -119,9 +149,7 @@ async function play(browser, url, bmp, work) {
   const firstFrame = await page.evaluate(() => window.dreelFirstDraw);
   const sound = await page.evaluate(() => Module.SDL2 && Module.SDL2.audioContext && Module.SDL2.audioContext.state);
   check(sound === 'running', `the sound runs after the click (${sound})`);
-  check(view.width === 800 && view.height === 600, `the canvas is shown at 800 x 600 (${view.width} x ${view.height})`);
-  const same = backgroundSamples(view, bmp).length;
-  check(same > view.grid.length * 0.7, `the arena's background colours (${same} of ${view.grid.length} samples)`);
+  await checkFill(page, 'ratio 1', 1, view, bmp);
 
   await page.keyboard.down('d');
   await sleep(1000);
@@ -157,6 +185,14 @@ async function play(browser, url, bmp, work) {
   await page.evaluate(() => document.exitPointerLock());
   await page.click('#end');
   await page.waitForFunction('window.dreelEnded', { timeout: 10000 });
+  // Under the cover the last picture stays, through a page small enough for the display
+  // canvas to change its size too (which clears a canvas).
+  for (const when of ['after the end', 'after the end and a resize']) {
+    if (when !== 'after the end') await page.setViewport({ width: 800, height: 560, deviceScaleFactor: 1 });
+    await sleep(300);
+    const kept = backgroundSamples(await displayPixels(page), bmp).length;
+    check(kept > 0.7 * 30 * 40, `${when}: the last picture stays (${kept} of ${30 * 40} samples the arena's background)`);
+  }
 
   const [recording, trace] = await page.evaluate(() =>
     [FS.readFile('/dreel.rec', { encoding: 'utf8' }), FS.readFile('/dreel.trace', { encoding: 'utf8' })]);
@@ -165,17 +201,121 @@ async function play(browser, url, bmp, work) {
   return { bytes, ready, firstFrame, fps, late };
 }
 
-// At a device pixel ratio above 1 the canvas shows in ratio times as many device pixels,
-// and the arena must cover all of it: the background in each quarter of the picture, not
-// only in the top-left one. One page for the ratios given: loaded at the first, the
-// others set while the game runs (a page zoom). Closed once the pictures are seen.
-async function pictureAtRatios(browser, url, bmp, ratios) {
-  const { page, errors } = await openPage(browser, ratios[0]);
+// The picture as laid out and as seen, at the given device pixel ratio: the display
+// canvas is the largest 4:3 rectangle of the stage, centred, with the game's canvas (the
+// input, SDL's mouse coordinates) at the same place; a screenshot of the stage is lit
+// there and black around it; the arena's background shows in each quarter, not only in
+// the top-left one; and the pixels are sharp: the display canvas holds an exact
+// nearest-pixel copy of the game's canvas, k times over for a whole k at which the
+// browser's smoothing only shrinks, by less than half.
+async function checkFill(page, what, ratio, view, bmp) {
+  const laid = await page.evaluate(() => {
+    const stage = document.getElementById('stage');
+    const box = (id) => {
+      const r = document.getElementById(id).getBoundingClientRect();
+      const s = stage.getBoundingClientRect();
+      return [r.left - s.left, r.top - s.top, r.width, r.height];
+    };
+    const s = stage.getBoundingClientRect();
+    return { stage: [stage.clientWidth, stage.clientHeight], at: [s.left, s.top, s.width, s.height],
+             display: box('display'), canvas: box('canvas'),
+             rendering: getComputedStyle(document.getElementById('display')).imageRendering };
+  });
+  const [stageWidth, stageHeight] = laid.stage;
+  const expected = fillRect(stageWidth, stageHeight);
+  check(within(laid.display, expected, 1),
+        `${what}: the picture is the largest 4:3 rectangle of the ${stageWidth} x ${stageHeight} stage, `
+        + `centred (${rectText(laid.display)}; expected ${rectText(expected)})`);
+  check(within(laid.canvas, laid.display, 0.01),
+        `${what}: the game's canvas lies under it, at the same place (${rectText(laid.canvas)})`);
+
+  // The clip is whole CSS pixels inside the stage, as the bar below it is lit too.
+  const stagePng = await page.screenshot({ encoding: 'base64',
+    clip: { x: laid.at[0], y: laid.at[1], width: Math.floor(laid.at[2]), height: Math.floor(laid.at[3]) } });
+  const lit = await page.evaluate(async (data) => {
+    const image = new Image();
+    image.src = 'data:image/png;base64,' + data;
+    await image.decode();
+    const board = document.createElement('canvas');
+    board.width = image.width;
+    board.height = image.height;
+    const context = board.getContext('2d');
+    context.drawImage(image, 0, 0);
+    const d = context.getImageData(0, 0, image.width, image.height).data;
+    let [x0, y0, x1, y1] = [Infinity, Infinity, -1, -1];
+    for (let y = 0, i = 0; y < image.height; ++y) {
+      for (let x = 0; x < image.width; ++x, i += 4) {
+        if (d[i] + d[i + 1] + d[i + 2] <= 24) continue;
+        x0 = Math.min(x0, x); x1 = Math.max(x1, x); y0 = Math.min(y0, y); y1 = Math.max(y1, y);
+      }
+    }
+    return [x0, y0, x1 + 1 - x0, y1 + 1 - y0];
+  }, stagePng);
+  const litCss = lit.map((v) => v / ratio);
+  check(within(litCss, expected, 2), `${what}: a screenshot of the stage is lit just there `
+        + `(${rectText(litCss)}), black around it`);
+
+  // An element's screenshot is clipped to whole CSS pixels: a box of fractional size
+  // (at ratios 1.5 and 3) is seen up to one CSS pixel larger or smaller.
+  const shown = laid.display.slice(2).map((side) => Math.round(side * ratio));
+  check(within([view.width, view.height], shown, ratio),
+        `${what}: the picture is seen in ${view.width} x ${view.height} device pixels (${shown.join(' x ')})`);
+  const same = backgroundSamples(view, bmp);
+  const quarters = [[0, 0], [1, 0], [0, 1], [1, 1]].map(([qx, qy]) => {
+    const inQuarter = ([x, y]) => Math.floor(x / 400) === qx && Math.floor(y / 300) === qy;
+    return same.filter(inQuarter).length / view.grid.filter(inQuarter).length;
+  });
+  check(quarters.every((share) => share > 0.7),
+        `${what}: the arena's background in every quarter of the picture (samples matching: `
+        + `${quarters.map((share) => Math.round(share * 100) + ' %').join(', ')}, top left first)`);
+
+  // Read in an animation frame after the page's own copy, before the game can draw again.
+  const copy = await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => {
+    const game = document.getElementById('canvas');
+    const display = document.getElementById('display');
+    const k = display.width / game.width;
+    const from = game.getContext('2d').getImageData(0, 0, game.width, game.height).data;
+    const to = display.getContext('2d').getImageData(0, 0, display.width, display.height).data;
+    let wrong = 0;
+    for (let y = 0, i = 0; y < display.height; ++y) {
+      const row = Math.floor(y / k) * game.width;
+      for (let x = 0; x < display.width; ++x, i += 4) {
+        const j = (row + Math.floor(x / k)) * 4;
+        if (to[i] !== from[j] || to[i + 1] !== from[j + 1] || to[i + 2] !== from[j + 2]) ++wrong;
+      }
+    }
+    resolve({ size: [display.width, display.height], game: [game.width, game.height], k, wrong });
+  })));
+  const deviceHeight = laid.display[3] * ratio;
+  const wholeFold = Number.isInteger(copy.k) && copy.size[1] === copy.game[1] * copy.k;
+  const onlyShrinks = copy.size[1] >= deviceHeight - 1 && (copy.k === 1 || copy.size[1] < 2 * deviceHeight);
+  check(copy.game.join() === '800,600' && wholeFold && onlyShrinks && copy.wrong === 0
+        && laid.rendering === 'auto',
+        `${what}: sharp pixels: the display holds ${copy.size.join(' x ')}, the game's `
+        + `${copy.game.join(' x ')} copied ${copy.k} times over (${copy.wrong} pixels otherwise), `
+        + `shown smoothed (${laid.rendering}) in ${Math.round(deviceHeight)} device pixels high`);
+}
+
+// A viewport at the ratio whose stage is the given size (the bar below it keeps its own
+// height, which depends on the width only), or the usual one.
+async function setView(page, { ratio, stage }) {
+  if (!stage) return page.setViewport({ width: 1280, height: 800, deviceScaleFactor: ratio });
+  await page.setViewport({ width: stage[0], height: stage[1] + 200, deviceScaleFactor: ratio });
+  const bar = await page.evaluate(() => document.getElementById('bar').offsetHeight);
+  return page.setViewport({ width: stage[0], height: stage[1] + bar, deviceScaleFactor: ratio });
+}
+
+// The picture at each of the views given, on one page: loaded at the first, the others
+// set while the game runs (a page zoom, a resized window). Closed once all are seen.
+async function pictureViews(browser, url, bmp, views) {
+  const { page, errors } = await openPage(browser, views[0].ratio);
+  await setView(page, views[0]);
   let { view } = await startGame(page, url);
-  for (const [i, ratio] of ratios.entries()) {
-    const what = i === 0 ? `ratio ${ratio}` : `ratio ${ratio} (from ${ratios[i - 1]} while playing)`;
+  const name = ({ ratio, stage }) => `ratio ${ratio}${stage ? `, stage ${stage.join(' x ')}` : ''}`;
+  for (const [i, v] of views.entries()) {
+    const what = i === 0 ? name(v) : `${name(v)} (from ${name(views[i - 1])} while playing)`;
     if (i > 0) {
-      await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: ratio });
+      await setView(page, v);
       // The canvas may be blank for a moment after the change: wait for a drawn frame.
       for (let look = 0; look < 20; ++look) {
         await sleep(300);
@@ -183,23 +323,10 @@ async function pictureAtRatios(browser, url, bmp, ratios) {
         if (isLit(view)) break;
       }
     }
-    const box = await page.evaluate(() => {
-      const r = document.getElementById('canvas').getBoundingClientRect();
-      return [r.width, r.height];
-    });
-    const shown = box.map((side) => Math.round(side * ratio));
-    check(view.width === shown[0] && view.height === shown[1],
-          `${what}: the canvas is seen in ${view.width} x ${view.height} device pixels (${shown.join(' x ')})`);
-    const same = backgroundSamples(view, bmp);
-    const quarters = [[0, 0], [1, 0], [0, 1], [1, 1]].map(([qx, qy]) => {
-      const inQuarter = ([x, y]) => Math.floor(x / 400) === qx && Math.floor(y / 300) === qy;
-      return same.filter(inQuarter).length / view.grid.filter(inQuarter).length;
-    });
-    check(quarters.every((share) => share > 0.7),
-          `${what}: the arena's background in every quarter of the canvas (samples matching: `
-          + `${quarters.map((share) => Math.round(share * 100) + ' %').join(', ')}, top left first)`);
+    await checkFill(page, what, v.ratio, view, bmp);
   }
-  check(errors.length === 0, `ratios ${ratios.join(', ')}: no console error${errors.length ? ': ' + errors.join(' | ') : ''}`);
+  check(errors.length === 0, `${views.map(name).join('; ')}: no console error`
+        + `${errors.length ? ': ' + errors.join(' | ') : ''}`);
   await page.close();
 }
 
@@ -246,7 +373,12 @@ async function main() {
   try {
     const url = `http://127.0.0.1:${server.address().port}/?stats&trace`;
     const m = await play(browser, url, bmp, work);
-    for (const ratios of [[2], [3, 1.5]]) await pictureAtRatios(browser, url, bmp, ratios);
+    // Wide stages (bars left and right) and a tall one (bars above and below).
+    const views = [
+      [{ ratio: 2 }, { ratio: 2, stage: [1600, 900] }, { ratio: 1, stage: [1600, 900] }],
+      [{ ratio: 3 }, { ratio: 1.5 }, { ratio: 1, stage: [720, 900] }],
+    ];
+    for (const list of views) await pictureViews(browser, url, bmp, list);
     const sizes = fs.readdirSync(site).map((f) => `${f} ${fs.statSync(path.join(site, f)).size}`);
     console.log(`bytes transferred (gzip): ${m.bytes}; files: ${sizes.join(', ')}`);
     console.log(`load to click-ready: ${Math.round(m.ready)} ms; load to first frame drawn: `
