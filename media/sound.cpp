@@ -48,9 +48,13 @@ struct SoundContext {
     std::vector<SoundSlot> slots;  // resized only under the device lock
     SoundMixObserver observer = nullptr;
     void* observerUser = nullptr;
+    bool paused = false;            // the device is paused: it plays silence, voices wait
 };
 
 SoundContext g_sound;
+// The volume's gain (of 256) on the sum before it saturates: a setting of the process,
+// kept when the device closes; changed under the device lock while it is open.
+int32_t g_gain = kSoundFullGain;
 
 // Holds the audio device lock: the callback is not running and will not start.
 class AudioLock {
@@ -90,6 +94,11 @@ void SDLCALL MixCallback(void* user, Uint8* stream, int length) {
         std::fill_n(sum.begin(), count * kSoundChannels, 0);
         AddVoices(sound.slots, sum.data(), count);
         int16_t* to = out + static_cast<size_t>(done) * kSoundChannels;
+        // Full gain skips the product: the output is then exactly the plain sum's.
+        if (g_gain != kSoundFullGain)
+            for (int32_t i = 0; i < count * kSoundChannels; ++i)
+                sum[static_cast<size_t>(i)] =
+                    static_cast<int32_t>(int64_t{sum[static_cast<size_t>(i)]} * g_gain / kSoundFullGain);
         for (int32_t i = 0; i < count * kSoundChannels; ++i)
             to[i] = static_cast<int16_t>(std::clamp(sum[static_cast<size_t>(i)], -32768, 32767));
         done += count;
@@ -186,6 +195,19 @@ void SoundPlay(int32_t slot) {
     AudioLock lock(g_sound.device);
     voice.position = 0;
     voice.playing = true;
+}
+
+void SoundSetVolume(int32_t percent, bool muted) {
+    const int32_t gain = muted ? 0 : std::clamp(percent, 0, 100) * kSoundFullGain / 100;
+    if (!g_sound.open) return void(g_gain = gain);
+    AudioLock lock(g_sound.device);
+    g_gain = gain;
+}
+
+void SoundPause(bool paused) {
+    if (!g_sound.open || g_sound.paused == paused) return;
+    SDL_PauseAudioDevice(g_sound.device, paused ? 1 : 0);
+    g_sound.paused = paused;
 }
 
 void SoundEnd() {

@@ -22,6 +22,14 @@ inline constexpr int32_t kSoundBufferFrames = 512;
 inline constexpr int32_t kSoundInitialSlots = 50;
 inline constexpr int32_t kSoundMaxSlot = 1023;
 
+// The volume in percent (0 to 100, 100 by default) and the mute: an integer gain of
+// percent x 256 / 100 on the mixed sum before it saturates; at 100 the output is exactly
+// the sum's. Kept across SoundEnd and SoundInit.
+inline constexpr int32_t kSoundFullGain = 256;
+void SoundSetVolume(int32_t percent, bool muted);
+// Pauses the device (silence; the voices keep their places) or lets it play again.
+void SoundPause(bool paused);
+
 // Length of the slot's sound in output frames; 0 for an empty slot.
 int32_t SoundFrames(int32_t slot);
 

@@ -83,6 +83,26 @@ TEST_F(Sound, VoicesWaitForAPlayAreSummedClippedAndEndAfterTheirLastFrame) {
     EXPECT_EQ(one + 2 * both, 2 * 2 * 4410) << "every sample of both voices, once";
 }
 
+// The volume is a gain on the sum before it saturates: two voices of one value, started one after
+// the other, are heard as that value times the gain alone, then both together, saturated.
+TEST_F(Sound, TheVolumeScalesTheSumBeforeItSaturatesAndMuteSilences) {
+    ASSERT_EQ(Load(0, 20000, 2205) + Load(1, 20000, 2205) + Load(2, -30000, 2205) + Load(3, -30000, 2205), 4);
+    const struct { int32_t percent; bool muted; int32_t slot; int16_t one, both; } cases[] = {
+        {100, false, 0, 20000, 32767}, {100, false, 2, -30000, -32768}, {50, false, 0, 10000, 20000},
+        {50, false, 2, -15000, -30000}, {70, false, 0, 13984, 27968}, {0, false, 0, 0, 0}, {100, true, 2, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.percent) + (c.muted ? " % muted" : " %"));
+        { std::lock_guard lock(mutex); heard.clear(); }
+        SoundSetVolume(c.percent, c.muted);
+        SoundPlay(c.slot), SoundPlay(c.slot + 1);
+        const auto all = HeardUntil([](const std::vector<int16_t>& s) { return s.size() >= 32u * kSoundBufferFrames; });
+        EXPECT_EQ(std::count_if(all.begin(), all.end(), [&](int16_t v) { return v && v != c.one && v != c.both; }), 0);
+        EXPECT_GT(std::count(all.begin(), all.end(), c.both), 1000) << "the two voices together";
+    }
+    SoundSetVolume(100, false);
+}
+
 // Under ThreadSanitizer this shows whether the game thread and the audio thread ever touch the voices,
 // buffers or slot table at once. The voices' values sum to a different multiple of 1000 for every set
 // of them: any other value is a torn or stale voice.
