@@ -53,6 +53,14 @@ void RunFramePhases() {
 
 bool RunLoopPass(const Platform& platform) {
     game.nowMs = platform.tickMs();
+    if (platform.framesHeld && platform.framesHeld()) {
+        // After a pause the frame clock starts again from now: no burst of catch-up frames.
+        game.nextFrameTime = game.nowMs;
+        game.windowEvent = platform.pollEvent();
+        if (game.windowEvent == 16) game.quitRequested = 1;
+        else if (game.windowEvent == 0) platform.sleepMs(10);
+        return false;
+    }
     // Clock readings are compared by their signed difference, so the loop keeps
     // running when the 32-bit millisecond clock passes 2^31 or wraps at 2^32.
     if (ClockAfter(game.nowMs, game.nextFrameTime)) {

@@ -10,6 +10,7 @@
 #include "game/playback.h"
 #include "game/recorder.h"
 #include "game/startup.h"
+#include "media/comfort.h"
 #include "media/data_files.h"
 #include "media/screen.h"
 #include "media/window.h"
@@ -85,7 +86,10 @@ int main(int argc, char** argv) {
     }
     if (line.playPath || line.recordPath) DataDigestStart();
     RecorderOpen(line.recordPath.value_or(""), line.tracePath.value_or(""), VersionLine());
+    ComfortStart(ComfortSettings{});
+    platform.framesHeld = ComfortFramesHeld;
     const int code = RunGame(platform);
+    ComfortEnd();
     RecorderClose(code == 0);
     return code;
 }

@@ -25,6 +25,9 @@ struct Platform {
     void (*loadData)();   // pictures and sounds into their slots
     void (*runFrame)();   // phases 2 to 15 of one frame
     void (*programEnd)();
+    // Whether frames are held back now (the player paused); null: never. Asked at every
+    // pass of the frame loop; the game's state sees nothing of a pause.
+    bool (*framesHeld)();
 };
 
 // The real platform: SDL through the multimedia layer, the system clock.

@@ -19,6 +19,10 @@ struct EventsContext {
     int32_t count = 0;               // codes kept
     bool toggleWanted = false;       // F11 or Alt+Enter pressed
     bool windowChanged = false;      // resized, shown, uncovered
+    ComfortKeys comfort;             // pause and volume keys since taken
+    bool unfocused = false;          // the window lost the keyboard focus
+    bool minimised = false;          // ...was minimised
+    bool hidden = false;             // ...was hidden (a browser tab put away)
 };
 
 EventsContext ctx;
@@ -58,6 +62,29 @@ void KeepCode(int32_t code) {
 // which the game's poll would spin on without ever sleeping.
 bool FromPads(const SDL_Event& e) { return e.type >= SDL_JOYAXISMOTION && e.type < SDL_FINGERDOWN; }
 
+// The player's comfort keys, by the character on the key (the layout's): P and Pause,
+// - and + on the main keys (= is + unshifted on many layouts) and the keypad, M.
+void NoteComfortKey(SDL_Keycode key) {
+    if (key == SDLK_p || key == SDLK_PAUSE) ++ctx.comfort.pauseToggles;
+    else if (key == SDLK_MINUS || key == SDLK_KP_MINUS) --ctx.comfort.volumeSteps;
+    else if (key == SDLK_PLUS || key == SDLK_EQUALS || key == SDLK_KP_PLUS) ++ctx.comfort.volumeSteps;
+    else if (key == SDLK_m) ++ctx.comfort.muteToggles;
+}
+
+// Whether the player has left the window: another has the focus, or it is minimised or hidden.
+void FollowWindow(uint8_t event) {
+    switch (event) {
+        case SDL_WINDOWEVENT_FOCUS_LOST: ctx.unfocused = true; break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: ctx.unfocused = false; break;
+        case SDL_WINDOWEVENT_MINIMIZED: ctx.minimised = true; break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED: ctx.minimised = false; break;
+        case SDL_WINDOWEVENT_HIDDEN: ctx.hidden = true; break;
+        case SDL_WINDOWEVENT_SHOWN: ctx.hidden = ctx.minimised = false; break;
+        default: break;
+    }
+}
+
 // The screen's notes: the hot keys and the window's changes.
 void NoteForScreen(const SDL_Event& e) {
     if (e.type == SDL_KEYDOWN && e.key.repeat == 0) {
@@ -65,8 +92,11 @@ void NoteForScreen(const SDL_Event& e) {
         const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0;
         if (key == SDL_SCANCODE_F11 || (alt && (key == SDL_SCANCODE_RETURN || key == SDL_SCANCODE_KP_ENTER)))
             ctx.toggleWanted = true;
+        else if ((e.key.keysym.mod & (KMOD_CTRL | KMOD_ALT | KMOD_GUI)) == 0)
+            NoteComfortKey(e.key.keysym.sym);
     } else if (e.type == SDL_WINDOWEVENT) {
         ctx.windowChanged = true;
+        FollowWindow(e.window.event);
     }
 }
 
@@ -107,5 +137,15 @@ bool EventsTakeWindowChange() {
     ctx.windowChanged = false;
     return changed;
 }
+
+bool EventsWindowChangePending() { return ctx.windowChanged; }
+
+ComfortKeys EventsTakeComfortKeys() {
+    const ComfortKeys keys = ctx.comfort;
+    ctx.comfort = ComfortKeys{};
+    return keys;
+}
+
+bool EventsWindowLeft() { return ctx.unfocused || ctx.minimised || ctx.hidden; }
 
 void EventsForget() { ctx = EventsContext{}; }

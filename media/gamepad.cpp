@@ -56,6 +56,7 @@ struct GamepadContext {
     uint32_t backSince = 0;              // ...since this clock reading
     int32_t headingX = 0, headingY = 0;  // our copy of the game's heading offset; 0, 0: unknown
     uint32_t (*nowMs)() = nullptr;       // the clock for Back; null: TickMs
+    bool driverLost = false;             // the pad that drove was pulled out, not yet taken
 };
 
 GamepadContext g_pad;
@@ -169,6 +170,12 @@ void GamepadEnd() {
     g_pad = GamepadContext{};
 }
 
+bool GamepadTakeDriverLost() {
+    const bool lost = g_pad.driverLost;
+    g_pad.driverLost = false;
+    return lost;
+}
+
 void GamepadHandleEvent(const SDL_Event& event) {
     if (!g_pad.available) return;
     switch (event.type) {
@@ -178,6 +185,7 @@ void GamepadHandleEvent(const SDL_Event& event) {
         case SDL_CONTROLLERDEVICEREMOVED:
             if (event.cdevice.which != g_pad.padId) break;
             ForgetPad();
+            g_pad.driverLost = true;
             TakeFirstPad();  // the next pad still plugged in drives
             break;
         case SDL_CONTROLLERBUTTONDOWN:

@@ -23,6 +23,8 @@ void GamepadEnd();
 void GamepadStart();
 // Pads plugged in or pulled out, button presses (latched until examined).
 void GamepadHandleEvent(const SDL_Event& event);
+// The pad that drove was pulled out since the last call.
+bool GamepadTakeDriverLost();
 // Forgets the latched presses (the input's source changes).
 void GamepadDropPresses();
 

@@ -47,6 +47,7 @@ struct MouseContext {
     uint8_t buttons[kButtonCount] = {};
     uint8_t pressed[kButtonCount] = {};
     int32_t pendingWheel = 0;
+    bool buttonsHeldOff = false; // after a pause: buttons read as up until all are released
 };
 
 struct ScriptContext {
@@ -265,8 +266,14 @@ int32_t MouseExamine() {
     g_mouse.dy = static_cast<int32_t>(std::clamp(int64_t{y} + pad.dy, int64_t{-kMouseMoveLimit}, int64_t{kMouseMoveLimit}));
     g_mouse.wheel = g_mouse.pendingWheel;
     g_mouse.pendingWheel = 0;
-    const Uint32 held = SDL_GetMouseState(nullptr, nullptr);
+    Uint32 held = SDL_GetMouseState(nullptr, nullptr);
     const Uint32 masks[kButtonCount] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK};
+    if (g_mouse.buttonsHeldOff) {
+        // The click that brought the window back is no shot.
+        std::memset(g_mouse.pressed, 0, sizeof g_mouse.pressed);
+        g_mouse.buttonsHeldOff = (held & (masks[0] | masks[1] | masks[2])) != 0;
+        held = 0;
+    }
     for (int32_t b = 0; b < kButtonCount; ++b)
         g_mouse.buttons[b] = (held & masks[b]) || g_mouse.pressed[b] || pad.buttons[b] ? 1 : 0;
     std::memset(g_mouse.pressed, 0, sizeof g_mouse.pressed);
@@ -299,6 +306,21 @@ void MouseEnd() {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
     g_mouse = MouseContext{};
+}
+
+// --- pause ---
+
+void InputPause() {
+    GivePointerBack();
+    DiscardPendingMouse();
+    std::memset(g_keyboard.pressed, 0, sizeof g_keyboard.pressed);
+    GamepadDropPresses();
+}
+
+void InputResume(bool holdButtonsOff) {
+    // What was pressed or moved during the pause belongs to no frame.
+    InputPause();
+    g_mouse.buttonsHeldOff = holdButtonsOff;
 }
 
 // --- scripted input ---

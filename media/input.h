@@ -26,6 +26,15 @@ void MouseRelease(int32_t flag);
 void KeyboardEnd();
 void MouseEnd();
 
+// --- beyond the game's operations ---
+
+// The game is paused: the pointer goes back to the desktop and what is latched is dropped.
+void InputPause();
+// ...and goes on: presses, movement and wheel of the pause are dropped (the pointer is
+// taken again by the next examination); with `holdButtonsOff` the buttons read as up
+// until all are released, so the click that brought the window back does not fire.
+void InputResume(bool holdButtonsOff);
+
 // How the game turns its cannon, for the gamepad's right stick: toward its heading
 // offset (this long, each coordinate rounded) plus the frame's mouse movement, clamped
 // to +-limitX x +-limitY. Handed over by the game at start-up; a setting of the process.

@@ -102,7 +102,15 @@ void ShowThroughFramebuffer(Presenter* p, const Picture& picture, PixelRect rect
     } else {
         if (whole) SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
         SDL_Rect scaled = to;
-        if (rect.w > 0 && rect.h > 0) SDL_BlitScaled(p->source, nullptr, target, &scaled);
+        // The picture shown may be another than the one the presenter was made for (the overlay's copy).
+        SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(picture.pixels.data()),
+                                                                 picture.width, picture.height, 32, picture.width * 4,
+                                                                 SDL_PIXELFORMAT_RGB888);
+        if (source && rect.w > 0 && rect.h > 0) {
+            SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+            SDL_BlitScaled(source, nullptr, target, &scaled);
+        }
+        SDL_FreeSurface(source);
     }
     // The bars stay as painted: only the picture's part goes out, unless the window changed.
     if (whole || rect.w <= 0 || rect.h <= 0)

@@ -19,6 +19,7 @@
 #include "media/draw_target.h"
 #include "media/events.h"
 #include "media/input_events.h"
+#include "media/overlay.h"
 #include "media/presenter.h"
 #include "media/sprite.h"
 #include "media/text.h"
@@ -144,17 +145,20 @@ PixelRect PresentRect(int32_t outputW, int32_t outputH) {
             static_cast<int32_t>(sw * outputW / windowW), static_cast<int32_t>(sh * outputH / windowH)};
 }
 
+// Shows the back buffer, or its copy with the overlay on it.
 void Present() {
     if (EventsTakeWindowChange()) PresenterWindowChanged(&ctx.presenter);
     int outputW = 0, outputH = 0;
     PresenterOutputSize(&ctx.presenter, &outputW, &outputH);
     if (outputW <= 0 || outputH <= 0) return;
-    PresenterShow(&ctx.presenter, ctx.backBuffer, PresentRect(outputW, outputH), scaleMode == ScaleMode::Fill);
+    const Picture& shown = OverlayCompose(ctx.backBuffer, SDL_GetTicks());
+    PresenterShow(&ctx.presenter, shown, PresentRect(outputW, outputH), scaleMode == ScaleMode::Fill);
 }
 
 // Borderless full screen on the window's own display, at the desktop's resolution.
-void ApplyToggle() {
-    if (!EventsTakeFullscreenToggle() || !ctx.presenter.window) return;
+// True when it switched.
+bool ApplyToggle() {
+    if (!EventsTakeFullscreenToggle() || !ctx.presenter.window) return false;
     SDL_Window* w = ctx.presenter.window;
     if ((SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN) == 0) {
         SDL_GetWindowSize(w, &ctx.windowedW, &ctx.windowedH);
@@ -165,6 +169,7 @@ void ApplyToggle() {
         if (ctx.windowedW > 0) SDL_SetWindowSize(w, ctx.windowedW, ctx.windowedH);
     }
     PresenterWindowChanged(&ctx.presenter);
+    return true;
 }
 
 // The screen's surfaces without the sprites: what a second open or a close releases.
@@ -249,6 +254,14 @@ void ScreenFlip() {
     InputFrameShown();
 }
 
+void ScreenRefresh(bool force) {
+    DrawReleaseScreen();
+    if (!ctx.screenOpen) return;
+    EventsPump();
+    const bool toggled = ApplyToggle();
+    if (force || toggled || EventsWindowChangePending() || OverlayChanged(SDL_GetTicks())) Present();
+}
+
 int32_t SetFrameRate(int32_t fps) {
     // A negative rate would divide by zero or give a negative interval: refused.
     if (fps < 0) return 0;
@@ -270,6 +283,7 @@ void DisplayEnd() {
     ScreenClose();
     DrawingEnd();
     EventsForget();
+    OverlayReset();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     ctx = ScreenContext{};
 }

@@ -21,6 +21,10 @@ int32_t ScreenOpenInWindow(intptr_t window, int32_t offsetX, int32_t offsetY, in
                            int32_t height, int32_t autoStretch, int32_t rightMargin,
                            int32_t bottomMargin);
 void ScreenFlip();
+// Shows the back buffer again, as it is, without pacing: when `force`, or when the window
+// changed, full screen was switched or the overlay changed. While no frame runs (the game
+// is paused) this keeps the window painted and answering F11.
+void ScreenRefresh(bool force);
 int32_t SetFrameRate(int32_t fps);
 void ScreenClose();
 void DisplayEnd();

@@ -96,12 +96,13 @@ const RenderedText* Rendered(const char* text) {
     return &slot;
 }
 
-void Blit(const RenderedText& r, Picture& target, int64_t x) {
-    int64_t left = std::max<int64_t>(x, 0), right = std::min<int64_t>(x + r.width, target.width);
-    int32_t rows = std::min(r.height, target.height);
+void Blit(const RenderedText& r, Picture& target, int64_t x, int64_t y = 0) {
+    const int64_t left = std::max<int64_t>(x, 0), right = std::min<int64_t>(x + r.width, target.width);
+    const int64_t top = std::max<int64_t>(y, 0), bottom = std::min<int64_t>(y + r.height, target.height);
     if (left >= right) return;
-    for (int32_t y = 0; y < rows; ++y)
-        std::memcpy(target.Row(y) + left, r.pixels.data() + static_cast<size_t>(y) * r.width + (left - x),
+    for (int64_t row = top; row < bottom; ++row)
+        std::memcpy(target.Row(static_cast<int32_t>(row)) + left,
+                    r.pixels.data() + static_cast<size_t>(row - y) * r.width + (left - x),
                     static_cast<size_t>(right - left) * sizeof(uint32_t));
 }
 
@@ -132,6 +133,11 @@ void TextDraw(const char* text) {
     if (!r) return;  // the text is missing from this frame, nothing worse
     Blit(*r, *target, ctx.penX);
     ctx.penX += r->width;
+}
+
+void TextDrawOnto(Picture& target, int32_t x, int32_t y, const char* text) {
+    if (!text || !*text) return;
+    if (const RenderedText* r = Rendered(text)) Blit(*r, target, x, y);
 }
 
 void DrawEnd() {

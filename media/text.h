@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "media/picture.h"
+
 struct DrawTarget {
     int32_t kind = 7;  // 7: the screen's back buffer
 };
@@ -29,3 +31,6 @@ struct TextSize {
     int32_t width = 0, height = 0;
 };
 TextSize TextMeasure(const char* text);
+// The same box and text written into any picture with its top-left corner at (x, y),
+// clipped to the picture (the presentation's overlay draws with it).
+void TextDrawOnto(Picture& target, int32_t x, int32_t y, const char* text);
