@@ -3,11 +3,15 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <functional>
 #include <vector>
 
+#include "media/comfort.h"
 #include "media/events.h"
 #include "media/input.h"
+#include "media/overlay.h"
 
 static void Push(uint32_t type, int32_t code = 0, int32_t extra = 0) {
     SDL_Event e{};
@@ -111,4 +115,66 @@ TEST_F(Input, TheExaminationTakesThePointerAndReleaseAndTheEndsGiveEverythingBac
     EXPECT_EQ(KeyDown(57), 0) << "the snapshot went with the device";
     EXPECT_EQ(KeyboardExamine() + MouseExamine(), 0);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "a video reference left behind";
+}
+
+// The pause follows the key and the window; the window's return ends only a pause it caused,
+// and its click does not fire. The volume keys step by ten, M mutes, and Ctrl with them is no key.
+TEST_F(Input, ThePauseFollowsItsKeyAndTheWindowAndTheVolumeKeysStepByTen) {
+    const auto key = [](SDL_Keycode sym, Uint16 mod = 0) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN, e.key.keysym.sym = sym, e.key.keysym.mod = mod;
+        SDL_PushEvent(&e);
+    };
+    const auto window = [](uint8_t event) { Push(SDL_WINDOWEVENT, event); };
+    ASSERT_EQ(MouseExamine(), 1);
+    ComfortStart({100, false, true});
+    using E = std::function<void()>;
+    const struct { E act; bool paused; int32_t volume; bool muted; } steps[] = {
+        {[&] { key(SDLK_p); }, true, 100, false},
+        {[&] { window(SDL_WINDOWEVENT_FOCUS_LOST), window(SDL_WINDOWEVENT_FOCUS_GAINED); }, true, 100, false},
+        {[&] { key(SDLK_PAUSE); }, false, 100, false},
+        {[&] { window(SDL_WINDOWEVENT_FOCUS_LOST); }, true, 100, false},
+        {[&] { window(SDL_WINDOWEVENT_FOCUS_GAINED), Push(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT); }, false, 100, false},
+        {[&] { window(SDL_WINDOWEVENT_MINIMIZED); }, true, 100, false},
+        {[&] { window(SDL_WINDOWEVENT_RESTORED); }, false, 100, false},
+        {[&] { window(SDL_WINDOWEVENT_HIDDEN); }, true, 100, false},
+        {[&] { window(SDL_WINDOWEVENT_SHOWN); }, false, 100, false},
+        {[&] { key(SDLK_MINUS), key(SDLK_KP_MINUS), key(SDLK_p, KMOD_LCTRL); }, false, 80, false},
+        {[&] { key(SDLK_m); }, false, 80, true},
+        {[&] { key(SDLK_PLUS), key(SDLK_EQUALS), key(SDLK_KP_PLUS), key(SDLK_m, KMOD_LALT); }, false, 100, false},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].act();
+        EventsPump();
+        EXPECT_EQ(ComfortFramesHeld(), steps[i].paused) << "step " << i;
+        EXPECT_EQ(std::pair(ComfortCurrent().volume, ComfortCurrent().muted), std::pair(steps[i].volume, steps[i].muted)) << i;
+        if (i == 4) EXPECT_EQ((MouseExamine(), MouseStateButton(1)), 0) << "the click that brought the window back fired";
+    }
+    EXPECT_TRUE(ComfortTakeChanged());
+    EXPECT_FALSE(ComfortTakeChanged());
+    ComfortStart({50, false, false});  // leaving the window does not pause now
+    window(SDL_WINDOWEVENT_FOCUS_LOST), EventsPump();
+    EXPECT_FALSE(ComfortFramesHeld());
+    ComfortEnd();
+}
+
+// The overlay is drawn into a copy: the picture itself never holds it.
+TEST(Overlay, ThePanelDimsACopyAndTheNoteGoesWhenItsTimeIsUp) {
+    Picture back{800, 600, Pixels(800 * 600, 0x808080u)};
+    const auto whites = [](const Picture& p) { return std::count(p.pixels.begin(), p.pixels.end(), 0xFFFFFFu); };
+    OverlaySetNote("Volume 70 %", 1000);
+    EXPECT_TRUE(OverlayChanged(0));
+    const Picture& noted = OverlayCompose(back, 999);
+    EXPECT_EQ((std::array{noted.At(0, 0), noted.At(400, 599)}), (std::array{0x808080u, 0x808080u})) << "a note dims nothing";
+    EXPECT_GT(whites(noted), 0) << "no note drawn";
+    EXPECT_FALSE(OverlayChanged(999));
+    EXPECT_TRUE(OverlayChanged(1000)) << "the note ran out";
+    EXPECT_EQ(&OverlayCompose(back, 1000), &back);
+    OverlaySetPanel({"Paused", "Press P to go on"});
+    const Picture& paused = OverlayCompose(back, 1000);
+    EXPECT_EQ(paused.At(0, 0), 0x404040u);
+    EXPECT_GT(whites(paused), 0);
+    EXPECT_EQ(std::count(back.pixels.begin(), back.pixels.end(), 0x808080u), 800 * 600) << "drawn into the picture";
+    OverlayReset();
+    EXPECT_EQ(&OverlayCompose(back, 1000), &back);
 }
