@@ -48,6 +48,8 @@ struct MouseContext {
     uint8_t pressed[kButtonCount] = {};
     int32_t pendingWheel = 0;
     bool buttonsHeldOff = false; // after a pause: buttons read as up until all are released
+    int32_t sensitivity = kMouseSensitivityOne;  // of 256, on the device's movement
+    int64_t carryX = 0, carryY = 0;  // the fractions of scaled movement not yet reported
 };
 
 struct ScriptContext {
@@ -110,6 +112,8 @@ void GivePointerBack() {
     g_mouse.grabbedWindow = 0;
     SDL_GetRelativeMouseState(nullptr, nullptr);
 }
+
+int Sensitive(int moved, int64_t& carry) { return ScaleMouseMove(moved, g_mouse.sensitivity, &carry); }
 
 // Drops movement, wheel and presses gathered while the game was not looking.
 void DiscardPendingMouse() {
@@ -225,7 +229,9 @@ int32_t MouseInit() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
     // Raw device movement, whatever size the window has.
     SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SCALING, "0");
+    const int32_t sensitivity = g_mouse.sensitivity;  // a setting, kept
     g_mouse = MouseContext{};
+    g_mouse.sensitivity = sensitivity;
     g_mouse.initialised = true;
     GamepadInit();
     return 1;
@@ -260,6 +266,7 @@ int32_t MouseExamine() {
     }
     int x = 0, y = 0;
     SDL_GetRelativeMouseState(&x, &y);
+    x = Sensitive(x, g_mouse.carryX), y = Sensitive(y, g_mouse.carryY);
     // Mouse and stick add up.
     const GamepadMouse pad = GamepadMouseShare(x, y);
     g_mouse.dx = static_cast<int32_t>(std::clamp(int64_t{x} + pad.dx, int64_t{-kMouseMoveLimit}, int64_t{kMouseMoveLimit}));
@@ -297,6 +304,18 @@ void MouseRelease(int32_t flag) {
         // Captured again by the next examination.
         g_mouse.released = false;
     }
+}
+
+int32_t ScaleMouseMove(int32_t moved, int32_t per256, int64_t* carry) {
+    const int64_t scaled = int64_t{moved} * per256 + *carry;
+    const int64_t whole = scaled / kMouseSensitivityOne;  // toward zero: the carry keeps the sign
+    *carry = scaled - whole * kMouseSensitivityOne;
+    return static_cast<int32_t>(std::clamp<int64_t>(whole, INT32_MIN, INT32_MAX));
+}
+
+void MouseSetSensitivity(int32_t per256) {
+    g_mouse.sensitivity = std::clamp(per256, kMouseSensitivityOne / 4, kMouseSensitivityOne * 4);
+    g_mouse.carryX = g_mouse.carryY = 0;
 }
 
 void MouseEnd() {

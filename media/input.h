@@ -28,6 +28,14 @@ void MouseEnd();
 
 // --- beyond the game's operations ---
 
+// The mouse's sensitivity in 256ths (64 to 1024: 0.25 to 4; 256, the default, leaves the
+// movement as it is): the movement the game reads is scaled, fractions carried to the
+// next frame. Kept across MouseInit; MouseEnd sets it back to 256.
+inline constexpr int32_t kMouseSensitivityOne = 256;
+void MouseSetSensitivity(int32_t per256);
+// One axis of that: `moved` times per256 / 256 with the fraction carried in `carry`.
+int32_t ScaleMouseMove(int32_t moved, int32_t per256, int64_t* carry);
+
 // The game is paused: the pointer goes back to the desktop and what is latched is dropped.
 void InputPause();
 // ...and goes on: presses, movement and wheel of the pause are dropped (the pointer is

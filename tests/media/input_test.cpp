@@ -158,6 +158,23 @@ TEST_F(Input, ThePauseFollowsItsKeyAndTheWindowAndTheVolumeKeysStepByTen) {
     ComfortEnd();
 }
 
+// Scaled movement carries its fractions, so slow movement adds up instead of vanishing; at one it is
+// the movement itself.
+TEST(MouseSensitivity, MovementIsScaledWithItsFractionsCarried) {
+    const struct { int32_t per256; std::vector<int32_t> moves, want; } cases[] = {
+        {256, {3, -7, 0, 1}, {3, -7, 0, 1}},
+        {64, {1, 1, 1, 1, 6, -2}, {0, 0, 0, 1, 1, 0}},  // a quarter: the fourth step makes one
+        {384, {1, 1, -3, -1}, {1, 2, -4, -2}},          // one and a half: -4.5 gives -4, then -2
+        {1024, {5, -5}, {20, -20}},
+    };
+    for (const auto& c : cases) {
+        int64_t carry = 0;
+        std::vector<int32_t> got;
+        for (int32_t m : c.moves) got.push_back(ScaleMouseMove(m, c.per256, &carry));
+        EXPECT_EQ(got, c.want) << c.per256;
+    }
+}
+
 // The overlay is drawn into a copy: the picture itself never holds it.
 TEST(Overlay, ThePanelDimsACopyAndTheNoteGoesWhenItsTimeIsUp) {
     Picture back{800, 600, Pixels(800 * 600, 0x808080u)};
