@@ -107,6 +107,7 @@ bool ComfortPaused() { return ctx.on && Paused(); }
 
 void ComfortEnd() {
     if (ctx.on && Paused()) SoundPause(false);
+    if (ctx.on) SoundSetVolume(100, false);
     OverlaySetPanel({});
     ctx = ComfortContext{};
 }

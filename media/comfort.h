@@ -36,5 +36,5 @@ void ComfortSetPanelLines(const std::vector<std::string>& lines);
 bool ComfortFramesHeld();
 // Whether the game is paused now.
 bool ComfortPaused();
-// Stops acting: the sound plays, nothing is over the picture.
+// Stops acting: the sound plays at full volume, nothing is over the picture.
 void ComfortEnd();
