@@ -25,7 +25,7 @@ static bool QuietAgain(const std::vector<int16_t>& s) {
 
 class Sound : public ::testing::Test {
 protected:
-    void SetUp() override { SoundSetVolume(100, false), ASSERT_NE(SoundInit(), 0); SoundSetMixObserver(Heard, this); }
+    void SetUp() override { SoundSetVolume(100, false); ASSERT_NE(SoundInit(), 0); SoundSetMixObserver(Heard, this); }
     void TearDown() override { SoundEnd(); }
     // Each mixed buffer, on the audio thread.
     static void Heard(void* self, const int16_t* frames, int32_t count) {
