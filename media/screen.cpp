@@ -91,6 +91,17 @@ PresenterKind ChoosePresenter() {
     return SDL_strcmp(driver, "x11") == 0 ? PresenterKind::HardwareRenderer : PresenterKind::Renderer;
 }
 
+// The window module's hook: SDL's GL renderer needs a window made for GL, and given
+// another it destroys it and makes a new one, so a window already shown would vanish and
+// come back under another id. X11's windows are made for GL unless the framebuffer is asked
+// for (where the renderer is then given up, the framebuffer serves a GL window as well).
+uint32_t WindowFlagsForPresenter() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const PresenterChoice asked = presenterChoice != PresenterChoice::Automatic
+        ? presenterChoice : PresenterChoiceOf(SDL_getenv("DREEL_PRESENT")).value_or(PresenterChoice::Automatic);
+    return driver && SDL_strcmp(driver, "x11") == 0 && asked != PresenterChoice::Framebuffer ? SDL_WINDOW_OPENGL : 0;
+}
+
 // The back buffer must already hold its pixels: the presenter points into them.
 bool CreatePresenter(SDL_Window* window) {
     const PresenterKind kind = ChoosePresenter();
@@ -200,6 +211,7 @@ int32_t DisplayInit() {
         return 0;
     }
     ctx.displayInit = true;
+    WindowSetCreationHook(WindowFlagsForPresenter);
     SpritesFreeAll();
     return 1;
 }

@@ -31,6 +31,7 @@ struct WindowContext {
     int32_t currentSlot = -1;             // the window opened last
     bool holdsVideo = false;              // a video reference taken for the windows
     void (*closingHook)(SDL_Window*) = nullptr;  // told before a window is destroyed
+    uint32_t (*creationHook)() = nullptr;        // the flags the screen wants windows made with
 };
 
 WindowContext ctx;
@@ -110,6 +111,8 @@ void WindowSetVideoHints() {
 
 void WindowSetClosingHook(void (*hook)(SDL_Window*)) { ctx.closingHook = hook; }
 
+void WindowSetCreationHook(uint32_t (*hook)()) { ctx.creationHook = hook; }
+
 SDL_Window* WindowByHandle(intptr_t handle) {
     // Compared unsigned and wide: where intptr_t has 32 bits, UINT32_MAX cast to it is -1.
     if (handle <= 0 || static_cast<uintmax_t>(handle) > UINT32_MAX) return nullptr;
@@ -142,7 +145,10 @@ intptr_t WindowOpen(int32_t slot, int32_t x, int32_t y, int32_t width, int32_t h
     int py = centre ? SDL_WINDOWPOS_CENTERED : y;
     int w0 = width, h0 = height;
     ScaledSize(startOptions.scale, &w0, &h0);
-    SDL_Window* w = SDL_CreateWindow(title ? title : "", px, py, w0, h0, SdlWindowFlags(style));
+    const uint32_t extra = ctx.creationHook ? ctx.creationHook() : 0;
+    SDL_Window* w = SDL_CreateWindow(title ? title : "", px, py, w0, h0, SdlWindowFlags(style) | extra);
+    // Where GL is missing a window made for it fails: the screen then draws without GL.
+    if (!w && extra) w = SDL_CreateWindow(title ? title : "", px, py, w0, h0, SdlWindowFlags(style));
     if (!w) return 0;
     SetWindowIcon(w);
     SDL_SetWindowMinimumSize(w, width, height);

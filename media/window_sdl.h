@@ -13,3 +13,6 @@ void WindowSetVideoHints();
 // Called with a window of ours just before SDL destroys it, so that whatever draws
 // into it lets go first. One hook (the screen's); null: none.
 void WindowSetClosingHook(void (*hook)(SDL_Window* window));
+// Asked for the SDL flags a window about to be made needs besides the game's (the screen's:
+// made for GL where it will draw through GL). One hook; null: none.
+void WindowSetCreationHook(uint32_t (*hook)());

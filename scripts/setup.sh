@@ -7,11 +7,12 @@ PACKAGES="build-essential cmake pkg-config
   libsdl2-dev libsdl2-ttf-dev libx11-dev fonts-dejavu-core libpng-dev
   libgtest-dev libbenchmark-dev"
 # Extra tools the test suite drives (a virtual display, a window manager and window
-# automation for the end-to-end test, clang's fuzzer runtime for the bounded fuzz runs,
-# the validators of the desktop entry and the AppStream metadata, and what cpack needs
-# to make the Debian package: dpkg-shlibdeps and file).
-TEST_PACKAGES="xvfb xdotool x11-utils xfonts-base openbox imagemagick clang libclang-rt-14-dev
-  desktop-file-utils appstream dpkg-dev file"
+# automation for the end-to-end test, with Mesa's GL, which draws the renderer there in
+# software; clang's fuzzer runtime for the bounded fuzz runs, the validators of the
+# desktop entry and the AppStream metadata, and what cpack needs to make the Debian
+# package: dpkg-shlibdeps and file).
+TEST_PACKAGES="xvfb xdotool x11-utils xfonts-base openbox imagemagick libglx-mesa0 libgl1-mesa-dri
+  clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file"
 
 # The Windows build: Debian's mingw-w64 (posix threads), Wine to run what it makes, dpkg-dev
 # to unpack Debian's sources of the libraries, zip for the package.
