@@ -14,7 +14,6 @@
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <io.h>
-#include <process.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -256,7 +255,8 @@ std::string WriteFileAtomically(const std::string& path, std::string_view text, 
 SetAside SetFileAside(const std::string& path) {
     std::string why;
     for (int n = 1; n <= 1000; ++n) {
-        const std::string name = path + ".unreadable" + (n == 1 ? "" : "-" + std::to_string(n));
+        std::string name = path + ".unreadable";
+        if (n > 1) name.append("-").append(std::to_string(n));
         const int moved = MoveToFreeName(path, name, &why);
         if (moved > 0) {
             SyncFolderOf(path);

@@ -21,7 +21,10 @@ int64_t Plus(int64_t total, int64_t more) {
 
 std::string Count(int64_t n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
 
-std::string TwoDigits(int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+std::string TwoDigits(int64_t n) {
+    std::string digits = n < 10 ? "0" : "";
+    return digits.append(std::to_string(n));
+}
 
 // kills / shots rounded half up to two places, in integers: beyond 2^40 shots both are
 // halved until under, which changes the quotient far less than the last place shown.

@@ -89,8 +89,9 @@ std::optional<SettingValue> ParseDecimal(std::string_view text) {
     double scale = 1;
     for (size_t k = 0; k < fraction.size(); ++k) scale *= 10;
     const double value = static_cast<double>(mantissa) / scale;
-    std::string normal = (negative && mantissa != 0 ? "-" : "") + (whole.empty() ? "0" : whole);
-    if (!fraction.empty()) normal += "." + fraction;
+    std::string normal = negative && mantissa != 0 ? "-" : "";
+    normal += whole.empty() ? "0" : whole;
+    if (!fraction.empty()) normal.append(".").append(fraction);
     return SettingValue{normal, 0, negative ? -value : value};
 }
 
