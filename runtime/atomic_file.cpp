@@ -39,7 +39,8 @@ std::string WindowsErrorText(DWORD code) {
                    code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::string message = text ? Utf8OfPath(std::filesystem::path(text)) : "Windows error " + std::to_string(code);
     LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.')) message.pop_back();
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
+        message.pop_back();
     return message;
 }
 
@@ -71,8 +72,8 @@ bool SyncFile(int fd, std::string* why) {
 }
 
 bool ReplaceWith(const std::string& from, const std::string& to, std::string* why) {
-    if (MoveFileExW(PathOfUtf8(from).c_str(), PathOfUtf8(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (MoveFileExW(PathOfUtf8(from).c_str(), PathOfUtf8(to).c_str(), flags)) return true;
     *why = WindowsErrorText(GetLastError());
     return false;
 }

@@ -19,7 +19,9 @@ int64_t Plus(int64_t total, int64_t more) {
     return total > INT64_MAX - more ? INT64_MAX : total + more;
 }
 
-std::string Count(int64_t n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
+std::string Count(int64_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
 
 std::string TwoDigits(int64_t n) {
     std::string digits = n < 10 ? "0" : "";
@@ -61,9 +63,9 @@ void AddLife(Records* records, int64_t kills, int64_t shots, int64_t seconds) {
 std::string RecordsText(const Records& r) {
     if (r.lives <= 0) return "No lives played yet.\n";
     return "Best life: " + Count(r.bestKills, "kill", "kills") + ", " + Count(r.bestShots, "shot", "shots") + ", " +
-           HitsPerShot(r.bestKills, r.bestShots) + " hits per shot\n" + "All lives: " + Count(r.lives, "life", "lives") +
-           ", " + Count(r.kills, "kill", "kills") + ", " + Count(r.shots, "shot", "shots") + ", " +
-           Duration(std::max<int64_t>(r.seconds, 0)) + " played\n";
+           HitsPerShot(r.bestKills, r.bestShots) + " hits per shot\n" +
+           "All lives: " + Count(r.lives, "life", "lives") + ", " + Count(r.kills, "kill", "kills") + ", " +
+           Count(r.shots, "shot", "shots") + ", " + Duration(std::max<int64_t>(r.seconds, 0)) + " played\n";
 }
 
 Records RecordsOf(const Settings& settings) {
@@ -74,5 +76,6 @@ Records RecordsOf(const Settings& settings) {
 void PutRecords(Settings* settings, const Records& r) {
     const int64_t counts[] = {r.lives, r.kills, r.shots, r.seconds, r.bestKills, r.bestShots};
     settings->values.resize(std::size(kRules), SettingValue{"0", 0, 0});
-    for (size_t i = 0; i < std::size(kRules); ++i) ChangeSetting(settings, kRules, i, std::to_string(std::max<int64_t>(counts[i], 0)));
+    for (size_t i = 0; i < std::size(kRules); ++i)
+        ChangeSetting(settings, kRules, i, std::to_string(std::max<int64_t>(counts[i], 0)));
 }

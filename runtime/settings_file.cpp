@@ -35,7 +35,8 @@ std::string TextFault(std::string_view bytes) {
         const unsigned low = c == 0xE0 ? 0xA0 : c == 0xF0 ? 0x90 : 0x80;
         const unsigned high = c == 0xED ? 0x9F : c == 0xF4 ? 0x8F : 0xBF;
         bool valid = length != 0 && i + length <= bytes.size();
-        for (size_t k = 1; valid && k < length; ++k) valid = at(i + k) >= (k == 1 ? low : 0x80) && at(i + k) <= (k == 1 ? high : 0xBF);
+        for (size_t k = 1; valid && k < length; ++k)
+            valid = at(i + k) >= (k == 1 ? low : 0x80) && at(i + k) <= (k == 1 ? high : 0xBF);
         if (!valid) return LineText(line) + "not UTF-8 text";
         if (c == 0xC2 && at(i + 1) <= 0x9F) return LineText(line) + "a control character";  // U+0080..U+009F
         i += length;
@@ -164,11 +165,13 @@ SettingsParse ParseSettings(std::string_view bytes) {
         if (equals == std::string_view::npos) return Refused(LineText(number) + "not key = value");
         const std::string_view key = Trim(trimmed.substr(0, equals)), value = Trim(trimmed.substr(equals + 1));
         if (!ValidKey(key))
-            return Refused(LineText(number) + "\"" + std::string(key) + "\" is not a key (lower-case letters, digits, '-')");
+            return Refused(LineText(number) + "\"" + std::string(key) +
+                           "\" is not a key (lower-case letters, digits, '-')");
         if (!format) {
             const std::optional<uint32_t> version = ParseWhole<uint32_t>(value);
             if (key != "format") return Refused(LineText(number) + "the file must begin with format = 1");
-            if (!version || *version == 0) return Refused(LineText(number) + "the format must be a whole number from 1");
+            if (!version || *version == 0)
+                return Refused(LineText(number) + "the format must be a whole number from 1");
             if (*version > kSettingsFormat)
                 return Refused("format " + std::to_string(*version) + " is newer than this game reads (" +
                                std::to_string(kSettingsFormat) + ")");
@@ -199,13 +202,15 @@ std::optional<SettingValue> CheckSetting(const SettingRule& rule, std::string_vi
             return std::nullopt;
         }
         case SettingKind::Whole: {
-            const auto value = ParseWhole<int64_t>(text), from = ParseWhole<int64_t>(low), to = ParseWhole<int64_t>(high);
+            const auto value = ParseWhole<int64_t>(text);
+            const auto from = ParseWhole<int64_t>(low), to = ParseWhole<int64_t>(high);
             if (!value || !from || !to || *value < *from || *value > *to) return std::nullopt;
             return SettingValue{std::to_string(*value), *value, static_cast<double>(*value)};
         }
         case SettingKind::Decimal: {
             const auto value = ParseDecimal(text), from = ParseDecimal(low), to = ParseDecimal(high);
-            if (!value || !from || !to || value->number < from->number || value->number > to->number) return std::nullopt;
+            if (!value || !from || !to || value->number < from->number || value->number > to->number)
+                return std::nullopt;
             return value;
         }
         case SettingKind::Word: {
@@ -226,8 +231,8 @@ Settings TypeSettings(SettingsText file, std::span<const SettingRule> rules, con
         const SettingLine* line = LineOf(settings.file, rule.key);
         std::optional<SettingValue> value = line ? CheckSetting(rule, line->value) : std::nullopt;
         if (line && !value) {
-            settings.messages.push_back(fileName + ": " + rule.key + " = \"" + line->value + "\" is not " + Expected(rule) +
-                                        "; " + Default(rule).text + " is used");
+            settings.messages.push_back(fileName + ": " + rule.key + " = \"" + line->value + "\" is not " +
+                                        Expected(rule) + "; " + Default(rule).text + " is used");
             Tell(settings.messages.back());
         }
         settings.values.push_back(value ? *value : Default(rule));

@@ -162,7 +162,8 @@ TEST(SettingsFile, CutShortAtEveryByte) {
 // Known keys in the table's order, then the unknown ones in theirs, each with its comments.
 TEST(SettingsFile, WritesKnownKeysThenUnknownOnesWithTheirComments) {
     Settings s;
-    Read("# mine\nformat = 1\n\n# loud\nvolume = 50\nzeta = 1\n# about alpha\n  alpha = x = y \nsound = no\n# end\n", nullptr, &s);
+    Read("# mine\nformat = 1\n\n# loud\nvolume = 50\nzeta = 1\n# about alpha\n  alpha = x = y \nsound = no\n# end\n",
+         nullptr, &s);
     EXPECT_TRUE(ChangeSetting(&s, kRules, 3, "INTEGER"));
     EXPECT_FALSE(ChangeSetting(&s, kRules, 1, "500"));
     const std::string written = SettingsFileText(s, kRules, "Dreel settings");
@@ -191,7 +192,8 @@ TEST(AtomicFile, AFaultAfterEachStepLeavesOneWholeFile) {
         EXPECT_EQ(Names(temp.path), std::vector<std::string>{"settings.txt"});
         fault = {WriteStep(-1), 0};
         EXPECT_EQ(WriteFileAtomically(temp / "settings.txt", "new\n", {failAt, &fault}), "");
-        EXPECT_EQ(support::ReadText(temp / "settings.txt") + std::to_string(fault.calls), step == WriteStep::Rename ? "new\n0" : "new\n5");
+        EXPECT_EQ(support::ReadText(temp / "settings.txt") + std::to_string(fault.calls),
+                  step == WriteStep::Rename ? "new\n0" : "new\n5");  // unchanged: not written again
         EXPECT_EQ(Names(temp.path), std::vector<std::string>{"settings.txt"});
     }
     support::TempFolder temp;
@@ -219,7 +221,8 @@ TEST(AtomicFile, SetAsideNeverReplacesAndLoadingSetsARefusedFileAside) {
                                                           path + ".unreadable-5; the defaults are used\n");
     EXPECT_EQ(support::ReadText(path + ".unreadable-5"), "format = 9\nsound = no\n");
     EXPECT_EQ(SaveSettings(path, s, kRules, "Dreel settings"), "");
-    EXPECT_EQ(support::ReadText(path), "# Dreel settings\nformat = 1\nsound = yes\nvolume = 80\nmouse-sensitivity = 1\nscale-mode = fill\n");
+    EXPECT_EQ(support::ReadText(path),
+              "# Dreel settings\nformat = 1\nsound = yes\nvolume = 80\nmouse-sensitivity = 1\nscale-mode = fill\n");
     fs::remove(path), fs::create_directory(path);
     testing::internal::CaptureStderr();
     EXPECT_EQ(LoadSettings(path, kRules).messages.at(0), path + ": not a regular file; moved to " + path +
@@ -252,7 +255,8 @@ TEST(Records, LivesBestLifeSaturationAndText) {
     }
     // A bad value reads as 0 and is named; the good ones stay, and all are written back.
     Settings s;
-    const std::string file = "format = 1\nlives = 3\nkills = -4\nshots = x\nseconds = 99999999999999999999\nbest-kills = 2\nbest-shots = 5\n";
+    const std::string file =
+        "format = 1\nlives = 3\nkills = -4\nshots = x\nseconds = 99999999999999999999\nbest-kills = 2\nbest-shots = 5\n";
     testing::internal::CaptureStderr();
     s = TypeSettings(ParseSettings(file).text, RecordRules(), "r.txt");
     testing::internal::GetCapturedStderr();
