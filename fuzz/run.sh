@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the fuzz targets with clang and runs each for a bounded time, seeded with the
 # generated game data and the hand-made broken files in fuzz/seeds (recordings and
-# scripts for the recording reader).
+# scripts for the recording reader, settings files for the settings reader).
 # Usage: fuzz/run.sh DATA_DIR [SECONDS]
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -11,7 +11,7 @@ out="$root/build/fuzz"
 cmake -S "$root/fuzz" -B "$out" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$out" -j "$(nproc)"
 
-for target in bmp wave script; do
+for target in bmp wave script settings; do
   corpus="$out/corpus-$target"
   mkdir -p "$corpus"
   case "$target" in bmp) ext=bmp ;; wave) ext=wav ;; *) ext=none ;; esac

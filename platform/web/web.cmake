@@ -8,7 +8,8 @@ set(DREEL_WEB_DIR "${CMAKE_CURRENT_LIST_DIR}")
 
 # The game: ASYNCIFY lets the unchanged frame loop sleep by returning to the browser.
 # main waits for the page's click (sound and pointer lock need a gesture); the runtime
-# exits with main so the page learns when the game ended.
+# exits with main so the page learns when the game ended. IDBFS is the browser store the
+# page mounts for the player's files (runtime/user_folders.h).
 # SDL's sound needs these two of emscripten's JavaScript helpers; named in a file, as a
 # '$' would not survive the way to the linker's command line.
 set(DREEL_WEB_KEEP "${CMAKE_CURRENT_BINARY_DIR}/web-keep.json")
@@ -19,8 +20,8 @@ endforeach()
 target_sources(dreel PRIVATE "${DREEL_WEB_DIR}/web_controls.cpp")
 set_target_properties(dreel PROPERTIES SUFFIX ".html")
 target_link_options(dreel PRIVATE
-  -sASYNCIFY -sALLOW_MEMORY_GROWTH=1 -sINVOKE_RUN=0 -sEXIT_RUNTIME=1 -sMINIFY_HTML=0
-  "-sEXPORTED_RUNTIME_METHODS=['callMain','FS']"
+  -sASYNCIFY -sALLOW_MEMORY_GROWTH=1 -sINVOKE_RUN=0 -sEXIT_RUNTIME=1 -sMINIFY_HTML=0 -lidbfs.js
+  "-sEXPORTED_RUNTIME_METHODS=['callMain','FS','addRunDependency','removeRunDependency']"
   "--shell-file=${DREEL_WEB_DIR}/shell.html"
   "--preload-file=${DREEL_DATA_DIR}@/")
 set_property(TARGET dreel APPEND PROPERTY LINK_DEPENDS "${DREEL_WEB_DIR}/shell.html")

@@ -7,8 +7,10 @@
 // arena in every quarter and sharp pixels (an exact whole-number enlargement of the
 // game's canvas, smoothed by the browser only in the last step, under 2x), at device
 // pixel ratios 1, 2 and 3 (a phone, a laptop, a page zoom), 1.5 set while playing, and on
-// wide and tall stages; the last picture stays once the game has ended. Prints the bytes
-// transferred, the time to the first frame and the frame rate.
+// wide and tall stages; the last picture stays once the game has ended. The player's
+// store is mounted and loaded before the page lets the game start, and what is saved
+// there is there after a reload. Prints the bytes transferred, the time to the first
+// frame and the frame rate.
 // Usage: node browser-test.js SITE DESKTOP_BUILD (run.sh sets NODE_PATH).
 'use strict';
 const fs = require('fs');
@@ -330,6 +332,29 @@ async function pictureViews(browser, url, bmp, views) {
   await page.close();
 }
 
+// The player's store (IndexedDB at /dreel-store): mounted and loaded by the time the
+// page is ready for the click, and a file saved there is read back after a reload.
+async function checkStore(browser, url) {
+  const { page, errors } = await openPage(browser, 1);
+  await page.goto(url, { waitUntil: 'load' });
+  await page.waitForFunction('window.dreelReady', { timeout: 60000 });
+  const first = await page.evaluate(() => new Promise((resolve) => {
+    const mounted = FS.lookupPath('/dreel-store').node.mount.type === IDBFS;
+    FS.writeFile('/dreel-store/probe.txt', 'kept');
+    FS.syncfs(false, (error) => resolve({ mounted, loaded: window.dreelStoreLoaded, saved: !error }));
+  }));
+  check(first.mounted && first.loaded && first.saved,
+        `the browser store is mounted and loaded before the click, and saves (${JSON.stringify(first)})`);
+  await page.reload({ waitUntil: 'load' });
+  await page.waitForFunction('window.dreelReady', { timeout: 60000 });
+  const kept = await page.evaluate(() => {
+    try { return FS.readFile('/dreel-store/probe.txt', { encoding: 'utf8' }); } catch (e) { return String(e); }
+  });
+  check(kept === 'kept', `a file saved in the store is there after a reload (${kept})`);
+  check(errors.length === 0, `the store: no console error${errors.length ? ': ' + errors.join(' | ') : ''}`);
+  await page.close();
+}
+
 // The game's own account: D held moved the ball right, the button raised the shot
 // count, and the desktop replay of the recording writes the page's trace exactly.
 function checkRecording(recording, trace, work) {
@@ -372,6 +397,7 @@ async function main() {
   });
   try {
     const url = `http://127.0.0.1:${server.address().port}/?stats&trace`;
+    await checkStore(browser, url);
     const m = await play(browser, url, bmp, work);
     // Wide stages (bars left and right) and a tall one (bars above and below).
     const views = [
