@@ -72,13 +72,15 @@ std::string FileOptionsClash(const CommandLine& line) {
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
-    bool help = false, version = false;
+    bool help = false, version = false, stats = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             help = true;
         } else if (arg == "--version") {
             version = true;
+        } else if (arg == "--stats") {
+            stats = true;
         } else if (arg == "--fullscreen" || arg == "--window") {
             line.fullscreen = arg == "--fullscreen";  // the last one given wins
         } else if (const char* name = ValueOption(arg)) {
@@ -94,9 +96,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                     return Failure("option '--scale-mode' needs 'fill' or 'integer', not '" + value + "'");
                 line.integerScale = value == "integer";
             } else if (std::string_view(name) == "--scale") {
-                if (!ParseScale(value, &line.scale))
+                int scale = 1;
+                if (!ParseScale(value, &scale))
                     return Failure("option '--scale' needs a whole number from 1 to " + std::to_string(kMaxScale) +
                                    ", not '" + value + "'");
+                line.scale = scale;
             } else if (value.empty()) {
                 return Failure(std::string("option '") + name + "' needs a " +
                                (std::string_view(name) == "--data" ? "folder" : "file") + ", not an empty name");
@@ -114,6 +118,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     // Asking how to use it is answered even when other options came with it.
     if (help) line.action = CommandAction::Help;
     else if (version) line.action = CommandAction::Version;
+    else if (stats) line.action = CommandAction::Stats;
     return line;
 }
 
@@ -131,10 +136,14 @@ const char* UsageText() {
            "  --record FILE  write a recording of the game to FILE\n"
            "  --play FILE    watch a recording; Escape ends it\n"
            "  --trace FILE   write the state of every frame to FILE (JSON Lines)\n"
+           "  --stats        show the best life and the totals of all lives, and exit\n"
            "  --help         show this text and exit\n"
            "  --version      show the version and exit\n"
            "\n"
-           "F11 or Alt+Enter switches between the window and full screen.\n"
+           "F11 or Alt+Enter switches between the window and full screen; P or Pause\n"
+           "pauses, - and + set the volume, M mutes. Full screen, the volume and the other\n"
+           "settings are kept in settings.txt (see the README); the options above apply to\n"
+           "this run only.\n"
            "\n"
            "A gamepad plays too: left stick thrust, right stick aim, right trigger or right\n"
            "shoulder fire, left trigger thrust backward, A or Start play again after bursting,\n"

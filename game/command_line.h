@@ -6,14 +6,15 @@
 #include <string>
 #include <vector>
 
-enum class CommandAction { Play, Help, Version, Fail };
+enum class CommandAction { Play, Help, Version, Stats, Fail };
 
 struct CommandLine {
     CommandAction action = CommandAction::Play;
     std::optional<std::string> dataFolder;  // --data DIR
-    bool fullscreen = false;                // --fullscreen; --window undoes it
-    int scale = 1;                          // --scale N: the window N times as large
-    bool integerScale = false;              // --scale-mode integer; fill (false) by default
+    // For this run only, over the settings; unset: as the settings say.
+    std::optional<bool> fullscreen;         // --fullscreen; --window undoes it
+    std::optional<int> scale;               // --scale N: the window N times as large
+    std::optional<bool> integerScale;       // --scale-mode integer (true) or fill (false)
     std::optional<std::string> recordPath;  // --record FILE: write a recording of the game
     std::optional<std::string> tracePath;   // --trace FILE: write the state of every frame
     std::optional<std::string> playPath;    // --play FILE: watch a recording

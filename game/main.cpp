@@ -8,6 +8,7 @@
 #include "game/command_line.h"
 #include "game/frame_loop.h"
 #include "game/playback.h"
+#include "game/player_files.h"
 #include "game/recorder.h"
 #include "game/startup.h"
 #include "media/comfort.h"
@@ -46,6 +47,15 @@ void RunFrameAround() {
     innerFrame();
     RecorderFrame();
     if (playing) PlaybackAfterFrame();
+    PlayerFilesAfterFrame();
+    PlayerFilesNotice();
+}
+
+// Paused, the game runs no frame, but what the player changes is saved all the same.
+bool FramesHeld() {
+    const bool held = ComfortFramesHeld();
+    if (held) PlayerFilesNotice();
+    return held;
 }
 
 int Refuse(const std::string& error) {
@@ -62,6 +72,7 @@ int main(int argc, char** argv) {
     switch (line.action) {
         case CommandAction::Help: std::fputs(UsageText(), stdout); return 0;
         case CommandAction::Version: std::printf("%s\n", VersionLine().c_str()); return 0;
+        case CommandAction::Stats: return PrintStats();
         case CommandAction::Fail: return Refuse(line.error);
         case CommandAction::Play: break;
     }
@@ -72,8 +83,6 @@ int main(int argc, char** argv) {
     if (line.dataFolder && !std::filesystem::is_directory(PathOfUtf8(*line.dataFolder), error))
         return Refuse("option '--data': '" + *line.dataFolder + "' is not a folder");
     DataSearchSet(DataSearchFolders(DataSearchInputsOfProcess(line.dataFolder)));
-    WindowSetStartOptions({line.fullscreen, line.scale});
-    ScreenSetScaleMode(line.integerScale ? ScaleMode::Integer : ScaleMode::Fill);
 
     Platform platform = DefaultPlatform();
     if (std::getenv("DREEL_FRAME_STATS")) innerFrame = RunFrameWithReport;
@@ -86,9 +95,10 @@ int main(int argc, char** argv) {
     }
     if (line.playPath || line.recordPath) DataDigestStart();
     RecorderOpen(line.recordPath.value_or(""), line.tracePath.value_or(""), VersionLine());
-    ComfortStart(ComfortSettings{});
-    platform.framesHeld = ComfortFramesHeld;
+    PlayerFilesStart(line, !playing);
+    platform.framesHeld = FramesHeld;
     const int code = RunGame(platform);
+    PlayerFilesEnd();
     ComfortEnd();
     RecorderClose(code == 0);
     return code;

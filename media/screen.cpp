@@ -43,6 +43,7 @@ struct ScreenContext {
     int64_t lastPresent = 0;              // monotonic nanoseconds of the last paced present
     bool lastPresentSet = false;          // false: the next wait starts from now
     int windowedW = 0, windowedH = 0;     // the window's size before full screen
+    bool toggled = false;                 // switched by the player since taken
 };
 
 ScreenContext ctx;
@@ -180,6 +181,7 @@ bool ApplyToggle() {
         if (ctx.windowedW > 0) SDL_SetWindowSize(w, ctx.windowedW, ctx.windowedH);
     }
     PresenterWindowChanged(&ctx.presenter);
+    ctx.toggled = true;
     return true;
 }
 
@@ -314,6 +316,16 @@ std::optional<PresenterChoice> PresenterChoiceOf(const char* value) {
 }
 
 void ScreenSetScaleMode(ScaleMode mode) { scaleMode = mode; }
+
+bool ScreenTakeFullscreenSwitched() {
+    const bool toggled = ctx.toggled;
+    ctx.toggled = false;
+    return toggled;
+}
+
+bool ScreenFullscreen() {
+    return ctx.presenter.window && (SDL_GetWindowFlags(ctx.presenter.window) & SDL_WINDOW_FULLSCREEN) != 0;
+}
 
 PixelRect ScreenPictureRect() {
     int outputW = 0, outputH = 0;

@@ -48,5 +48,9 @@ void ScreenChoosePresenter(PresenterChoice choice);
 std::optional<PresenterChoice> PresenterChoiceOf(const char* value);
 // Fill (the default) or the whole-number scale: a setting of the process.
 void ScreenSetScaleMode(ScaleMode mode);
+// Whether the screen's window is in full screen now.
+bool ScreenFullscreen();
+// Whether the player switched full screen (F11, Alt+Enter) since the last call.
+bool ScreenTakeFullscreenSwitched();
 // Where the picture goes in the window's real pixels now (empty without a screen).
 PixelRect ScreenPictureRect();

@@ -18,6 +18,8 @@ TEST(CommandLine, OptionsValuesAndStrayWordsAreSortedOut) {
         {{"--window", "--fullscreen", "--scale", "1"}, A::Play, "", true, 1},
         {{"--version"}, A::Version, ""},
         {{"--version", "-h"}, A::Help, ""},
+        {{"--stats", "--version"}, A::Version, ""},
+        {{"--stats"}, A::Stats, ""},
         {{"--data"}, A::Fail, "option '--data' needs a value"},
         {{"--data="}, A::Fail, "option '--data' needs a folder, not an empty name"},
         {{"--scale", "0"}, A::Fail, "option '--scale' needs a whole number from 1 to 16, not '0'"},
@@ -40,7 +42,8 @@ TEST(CommandLine, OptionsValuesAndStrayWordsAreSortedOut) {
                                   line.playPath.value_or("") + (line.tracePath ? " " + *line.tracePath : "");
         EXPECT_EQ(line.action == A::Fail ? line.error : files, c.dataOrError);
         if (line.action != A::Fail) {
-            EXPECT_EQ(std::tuple(line.fullscreen, line.scale, line.integerScale), std::tuple(c.full, c.scale, c.integer));
+            EXPECT_EQ(std::tuple(line.fullscreen.value_or(false), line.scale.value_or(1), line.integerScale.value_or(false)),
+                      std::tuple(c.full, c.scale, c.integer));
         }
     }
 }
