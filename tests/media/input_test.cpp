@@ -148,7 +148,7 @@ TEST_F(Input, ThePauseFollowsItsKeyAndTheWindowAndTheVolumeKeysStepByTen) {
         EventsPump();
         EXPECT_EQ(ComfortFramesHeld(), steps[i].paused) << "step " << i;
         EXPECT_EQ(std::pair(ComfortCurrent().volume, ComfortCurrent().muted), std::pair(steps[i].volume, steps[i].muted)) << i;
-        if (i == 4) EXPECT_EQ((MouseExamine(), MouseStateButton(1)), 0) << "the click that brought the window back fired";
+        if (i == 4) { EXPECT_EQ((MouseExamine(), MouseStateButton(1)), 0) << "the click that brought the window back fired"; }
     }
     EXPECT_TRUE(ComfortTakeChanged());
     EXPECT_FALSE(ComfortTakeChanged());

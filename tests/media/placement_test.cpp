@@ -96,7 +96,7 @@ TEST(SharpScale, EveryPixelComesFromThePixelsItCoversAndBlocksAreEven) {
                     EXPECT_TRUE((got >> shift & 255) >= lo && (got >> shift & 255) <= hi) << x << "," << y << " channel " << shift;
                 }
             }
-        if (w >= kW) EXPECT_LE(*std::max_element(pure.begin(), pure.end()) - *std::min_element(pure.begin(), pure.end()), 1);
+        if (w >= kW) { EXPECT_LE(*std::max_element(pure.begin(), pure.end()) - *std::min_element(pure.begin(), pure.end()), 1); }
         // Cut by the output's edges (the picture hanging one pixel over the top left): the same pixels.
         std::vector<uint32_t> cut(size_t(w - 2) * (h - 2), 7);
         const PixelBlock cutBlock{cut.data(), w - 2, h - 2, w - 2};

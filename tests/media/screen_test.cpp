@@ -135,7 +135,7 @@ TEST_F(Window, ThePictureFillsAnyWindowSizeAndFullScreenComesAndGoes) {
         ScreenFlip();
     };
     EXPECT_EQ(ScreenPictureRect(), PixelRect{}) << "the dummy driver, which shows nothing, was given a presenter";
-    for (const auto [choice, mode] : {std::pair{PresenterChoice::Framebuffer, ScaleMode::Integer},
+    for (const auto& [choice, mode] : {std::pair{PresenterChoice::Framebuffer, ScaleMode::Integer},
                                       {PresenterChoice::Renderer, ScaleMode::Integer},
                                       {PresenterChoice::Framebuffer, ScaleMode::Fill}}) {
         SCOPED_TRACE(choice == PresenterChoice::Renderer ? "renderer" : "framebuffer");
