@@ -40,19 +40,19 @@ void BlendRow(uint32_t* out, const uint32_t* a, const uint32_t* b, int32_t w, in
 
 // Picture row `row` scaled across into the line that keeps it: consecutive rows go to
 // different lines, so a blended output row finds both of its rows. Every column is a blend
-// (a pure one weighs its pixel twice at 256 and 0): no branch, four columns at a time.
+// (a pure one weighs its second pixel 0 or 256): no branch, four columns at a time.
 const uint32_t* Line(SharpScaler* s, const uint32_t* src, int32_t row) {
     const int slot = row & 1;
     std::vector<uint32_t>& line = s->lines[slot];
     if (s->lineRow[slot] == row) return line.data();
     const uint32_t* in = src + static_cast<size_t>(row) * s->srcW;
-    const int32_t* pair = s->columnPairs.data();
+    const int32_t* first = s->columnFirst.data();
     const uint16_t* weight = s->columnWeights.data();
     const int32_t count = static_cast<int32_t>(line.size());
     uint32_t* out = line.data();
     int32_t x = 0;
     if (s->columnsPure) {
-        for (; x < count; ++x, pair += 2) out[x] = in[pair[0]];
+        for (; x < count; ++x) out[x] = in[s->columns[static_cast<size_t>(x)].index];
         s->lineRow[slot] = row;
         return out;
     }
@@ -62,19 +62,21 @@ const uint32_t* Line(SharpScaler* s, const uint32_t* src, int32_t row) {
         const __m128i wa = _mm_sub_epi16(whole, wb);
         return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(p, wa), _mm_mullo_epi16(q, wb)), half), 8);
     };
-    for (; x + 4 <= count; x += 4, pair += 8, weight += 16) {
-        const __m128i p = _mm_setr_epi32(static_cast<int32_t>(in[pair[0]]), static_cast<int32_t>(in[pair[2]]),
-                                         static_cast<int32_t>(in[pair[4]]), static_cast<int32_t>(in[pair[6]]));
-        const __m128i q = _mm_setr_epi32(static_cast<int32_t>(in[pair[1]]), static_cast<int32_t>(in[pair[3]]),
-                                         static_cast<int32_t>(in[pair[5]]), static_cast<int32_t>(in[pair[7]]));
-        const __m128i low = mix(_mm_unpacklo_epi8(p, zero), _mm_unpacklo_epi8(q, zero),
-                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight)));
-        const __m128i high = mix(_mm_unpackhi_epi8(p, zero), _mm_unpackhi_epi8(q, zero),
-                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight + 8)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_packus_epi16(low, high));
+    // Each column's two pixels are neighbours: one 8-byte load fetches both.
+    const auto pair = [&](int32_t at) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + first[at])); };
+    for (; x + 4 <= count; x += 4, weight += 16) {
+        const __m128 low = _mm_castsi128_ps(_mm_unpacklo_epi64(pair(x), pair(x + 1)));
+        const __m128 high = _mm_castsi128_ps(_mm_unpacklo_epi64(pair(x + 2), pair(x + 3)));
+        const __m128i p = _mm_castps_si128(_mm_shuffle_ps(low, high, _MM_SHUFFLE(2, 0, 2, 0)));
+        const __m128i q = _mm_castps_si128(_mm_shuffle_ps(low, high, _MM_SHUFFLE(3, 1, 3, 1)));
+        const __m128i lo = mix(_mm_unpacklo_epi8(p, zero), _mm_unpacklo_epi8(q, zero),
+                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight)));
+        const __m128i hi = mix(_mm_unpackhi_epi8(p, zero), _mm_unpackhi_epi8(q, zero),
+                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight + 8)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_packus_epi16(lo, hi));
     }
 #endif
-    for (; x < count; ++x, pair += 2, weight += 4) out[x] = Blend(in[pair[0]], in[pair[1]], weight[0]);
+    for (; x < count; ++x, weight += 4) out[x] = Blend(in[first[x]], in[first[x] + 1], weight[0]);
     s->lineRow[slot] = row;
     return line.data();
 }
@@ -107,10 +109,13 @@ void SharpScalerPrepare(SharpScaler* s, int32_t srcW, int32_t srcH, const PixelB
     if (clip.w == 0 || srcW <= 0 || srcH <= 0) return;
     s->columns = SharpTaps(srcW, to.w, clip.x - to.x, clip.w);
     s->rows = SharpTaps(srcH, to.h, clip.y - to.y, clip.h);
-    s->columnsPure = std::all_of(s->columns.begin(), s->columns.end(), [](const SharpTap& t) { return t.weight == 0; });
+    s->columnsPure = srcW < 2 || std::all_of(s->columns.begin(), s->columns.end(), [](const SharpTap& t) { return t.weight == 0; });
+    // Every column as a blend of a pixel and its right neighbour, both inside the row: a
+    // pure last pixel is its left neighbour's neighbour at full weight.
     for (const SharpTap& t : s->columns) {
-        s->columnPairs.insert(s->columnPairs.end(), {t.index, t.weight ? t.index + 1 : t.index});
-        s->columnWeights.insert(s->columnWeights.end(), 4, static_cast<uint16_t>(t.weight));
+        const bool last = t.index == srcW - 1;
+        s->columnFirst.push_back(last ? t.index - 1 : t.index);
+        s->columnWeights.insert(s->columnWeights.end(), 4, static_cast<uint16_t>(last ? 256 : t.weight));
     }
     for (auto& line : s->lines) line.resize(static_cast<size_t>(clip.w));
 }

@@ -32,8 +32,8 @@ struct SharpScaler {
     PixelRect to;                      // the picture's rectangle in the output
     PixelRect clip;                    // its part inside the output
     std::vector<SharpTap> columns;     // one per output column of `clip`
-    std::vector<int32_t> columnPairs;  // per column: its two picture pixels (the same one twice if pure)
-    std::vector<uint16_t> columnWeights;  // per column: the second pixel's weight, once per channel
+    std::vector<int32_t> columnFirst;  // per column: the first of its two neighbouring picture pixels
+    std::vector<uint16_t> columnWeights;  // per column: the second one's weight of 256, once per channel
     bool columnsPure = false;          // no column blends (a whole-number factor across)
     std::vector<SharpTap> rows;        // one per output row of `clip`
     std::vector<uint32_t> lines[2];    // picture rows scaled across, kept for the next rows
