@@ -78,6 +78,7 @@ TEST(CommandLine, TheGameAnswersOnTheRightStreamWithTheRightExitCode) {
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         support::RunOptions options;
         options.env = c.env;
+        options.env.insert(options.env.end(), {"XDG_CONFIG_HOME=" + dir / "config", "XDG_STATE_HOME=" + dir / "state"});
         options.timeoutMs = 20000;
         const support::ProcessResult r = support::RunProcess(argv, options);
         const std::string what = testing::PrintToString(c.args);

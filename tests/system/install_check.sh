@@ -95,8 +95,9 @@ tree)
   # SDL_window<id>-<frame>.bmp. Once the second is there, the first is complete.
   mkdir "$tmp/run"
   cd "$tmp/run"
-  XDG_DATA_DIRS="$tmp/nowhere" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy SDL_VIDEO_DUMMY_SAVE_FRAMES=1 \
-    "$prefix/$BINDIR/dreel" 2> "$tmp/stderr" &
+  # The player's files in the test's folder: the user's own settings are neither read nor written.
+  XDG_DATA_DIRS="$tmp/nowhere" XDG_CONFIG_HOME="$tmp/config" XDG_STATE_HOME="$tmp/state" \
+    SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy SDL_VIDEO_DUMMY_SAVE_FRAMES=1 "$prefix/$BINDIR/dreel" 2> "$tmp/stderr" &
   game=$!
   tries=0
   while ! ls SDL_window*-00000002.bmp > /dev/null 2>&1; do

@@ -80,12 +80,16 @@ check_package() {
   fi
 }
 
-# AUDIO ARGS...: starts the unpacked game from another folder, with SDL_AUDIODRIVER=AUDIO.
+# AUDIO ARGS...: starts the unpacked game from another folder, with SDL_AUDIODRIVER=AUDIO
+# and the player's files in $work/appdata, never the prefix's own user folder. Wine sets
+# APPDATA from its prefix over ours: cmd sets it again for the game, and waits for it.
 start_game() {
   audio="$1"
   shift
-  mkdir -p "$work/elsewhere"
-  (cd "$work/elsewhere" && SDL_AUDIODRIVER="$audio" exec "$WINE" "$game" "$@") > "$work/out" 2> "$work/err" &
+  mkdir -p "$work/elsewhere" "$work/appdata"
+  appdata="$("$WINE" winepath -w "$work/appdata")" exe="$("$WINE" winepath -w "$game")"
+  (cd "$work/elsewhere" && SDL_AUDIODRIVER="$audio" exec "$WINE" cmd /c set "APPDATA=$appdata&&" "$exe" "$@") \
+    > "$work/out" 2> "$work/err" &
   pid=$!
 }
 
@@ -136,6 +140,7 @@ check_game() {
   expected="$(grep '^# data ' "$recordings/fire.rec")"
   got="$(grep '^# data ' "$unpacked/recording.txt")"
   [ "$got" = "$expected" ] || { cat "$work/err"; fail "the game read other data: '$got', not '$expected'"; }
+  [ -f "$work/appdata/Dreel/records.txt" ] || { cat "$work/err"; fail "no records.txt in the game's APPDATA folder"; }
 
   # A recording made on Linux, played by the Windows game in real time: the same game,
   # from the same data (the game names a recording made with other data).

@@ -9,7 +9,7 @@
 // pixel ratios 1, 2 and 3 (a phone, a laptop, a page zoom), 1.5 set while playing, and on
 // wide and tall stages; the last picture stays once the game has ended. The player's
 // store is mounted and loaded before the page lets the game start, and what is saved
-// there is there after a reload. Prints the bytes transferred, the time to the first
+// there is there after a reload, the game's settings too. Prints the bytes transferred, the time to the first
 // frame and the frame rate.
 // Usage: node browser-test.js SITE DESKTOP_BUILD (run.sh sets NODE_PATH).
 'use strict';
@@ -355,6 +355,35 @@ async function checkStore(browser, url) {
   await page.close();
 }
 
+// A setting changed in the game is in the store after a reload, and the next start
+// plays with it: M mutes and '-' twice turns the volume down to 80 %; after the reload
+// the file says so, and M then unmutes at 80 % (from the defaults it would mute at 100 %).
+async function checkSettingsKept(browser, url) {
+  const { page, errors } = await openPage(browser, 1);
+  const settings = () => page.evaluate(() => {
+    try { return FS.readFile('/dreel-store/settings.txt', { encoding: 'utf8' }); } catch (e) { return String(e); }
+  });
+  // Written at once, and saved into the store when its save has settled.
+  const saved = (lines) => page.waitForFunction((wanted) => {
+    let text = '';
+    try { text = FS.readFile('/dreel-store/settings.txt', { encoding: 'utf8' }); } catch (e) { return false; }
+    return wanted.every((line) => text.includes(`\n${line}\n`)) && !(Module.dreelStore || {}).busy;
+  }, { timeout: 20000 }, lines).then(() => true, () => false);
+  await startGame(page, url);
+  for (const key of ['m', '-', '-']) await page.keyboard.press(key);
+  check(await saved(['volume = 80', 'mute = yes']), `M and '-' twice are saved at once (${await settings()})`);
+  await page.reload({ waitUntil: 'load' });
+  await page.waitForFunction('window.dreelReady', { timeout: 60000 });
+  const kept = await settings();
+  check(/\nvolume = 80\n/.test(kept) && /\nmute = yes\n/.test(kept), `the settings are kept over a reload (${kept})`);
+  await page.click('#cover');
+  await sleep(1000);
+  await page.keyboard.press('m');
+  check(await saved(['volume = 80', 'mute = no']), `the next start plays with them: M unmutes at 80 % (${await settings()})`);
+  check(errors.length === 0, `the settings: no console error${errors.length ? ': ' + errors.join(' | ') : ''}`);
+  await page.close();
+}
+
 // The game's own account: D held moved the ball right, the button raised the shot
 // count, and the desktop replay of the recording writes the page's trace exactly.
 function checkRecording(recording, trace, work) {
@@ -398,6 +427,7 @@ async function main() {
   try {
     const url = `http://127.0.0.1:${server.address().port}/?stats&trace`;
     await checkStore(browser, url);
+    await checkSettingsKept(browser, url);
     const m = await play(browser, url, bmp, work);
     // Wide stages (bars left and right) and a tall one (bars above and below).
     const views = [
