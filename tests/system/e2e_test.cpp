@@ -362,9 +362,9 @@ TEST_F(RealWindow, ThePictureGrowsWithTheWindowAndF11FillsTheScreen) {
     EXPECT_NE(support::ReadText(settings).find("\nfullscreen = yes\n"), std::string::npos) << support::ReadText(settings);
 }
 
-// Played in the window with --record and --trace: keys, mouse, bursts of fire, a death and a
-// restart. The replay tool, headless, turns the recording into the same trace frame for frame,
-// and --play shows the same game again, its last frame held until Escape.
+// Played in the window with --record and --trace: keys, mouse, bursts of fire, two pauses, a
+// death and a restart. The replay tool, headless, turns the recording into the same trace frame
+// for frame, and --play shows the same game again, its last frame held until Escape.
 TEST_F(RealWindow, ARecordingReplaysHeadlessAndPlaysBackToTheGamesOwnTrace) {
     const std::string recording = work_ / "game.rec", live = work_ / "live.jsonl", watched = work_ / "watched.jsonl";
     StartGame("dummy", {"--record", recording, "--trace", live});
