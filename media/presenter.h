@@ -26,7 +26,7 @@ enum class PresenterKind { None, Framebuffer, Renderer, HardwareRenderer };
 
 struct Presenter {
     SDL_Window* window = nullptr;
-    SDL_Surface* source = nullptr;      // framebuffer: wraps the back buffer, for the fallback blit
+    SDL_Surface* source = nullptr;      // framebuffer: made for the back buffer; marks the framebuffer way
     SDL_Renderer* renderer = nullptr;   // renderer: its own, with vsync when offered; null: framebuffer
     SDL_Texture* texture = nullptr;     // renderer: the back buffer's copy on the graphics side
     bool wholeWindowStale = true;       // framebuffer: bars to repaint, whole window to send
