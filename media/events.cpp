@@ -58,9 +58,9 @@ void KeepCode(int32_t code) {
     ++ctx.count;
 }
 
-// Joysticks, controllers and their sensors: a moving stick sends hundreds a second,
-// which the game's poll would spin on without ever sleeping.
-bool FromPads(const SDL_Event& e) { return e.type >= SDL_JOYAXISMOTION && e.type < SDL_FINGERDOWN; }
+// Joysticks, controllers, their sensors and fingers: a moving stick sends hundreds a
+// second, which the game's poll would spin on without ever sleeping.
+bool FromPads(const SDL_Event& e) { return e.type >= SDL_JOYAXISMOTION && e.type < SDL_DOLLARGESTURE; }
 
 // The player's comfort keys, by the character on the key (the layout's): P and Pause,
 // - and + on the main keys (= is + unshifted on many layouts) and the keypad, M.

@@ -4,23 +4,14 @@
 // Sticks have a radial dead zone of a quarter of their travel, so a resting stick that
 // drifts does nothing. Keys have no strength: the left stick past the dead zone holds the
 // keys of the nearest of eight directions, and the thrust is what those keys give.
-// The aim: the game points the cannon at its heading offset (50 long, each coordinate
-// rounded) plus the frame's mouse movement, clamped to +-1000 x +-800; the game hands
-// those figures over at start-up (InputSetAimGeometry), and without them the stick does
-// not aim. We keep our own copy of that offset, worked out from the movement we
-// reported, and report the movement that puts the aim point a reach (690 for the game's
-// figures) along the stick's direction. The true heading is unknown at first (and
-// drifts from ours while the game ignores the mouse, after bursting), so the first frame
-// may miss by up to asin(100 / 690); each frame then shrinks the miss about fourteenfold
-// (690 / 50), to the table's tenth of a degree within a few frames. Only the reported
-// movement matters to the game: its exactness never depends on this estimate.
+// The right stick aims through the shared stick aim (stick.h), as the touch screen does.
 // SDL's game-controller subsystem starts after the first frame is shown, not with the
 // keyboard and mouse: its start enumerates the devices and reads a database, which would
 // delay the first picture. A pad plugged in before is found then and drives from the
 // second frame, the first the player can answer.
 // Limits: one pad drives, the first taken; the others wait until it is pulled out. Back
 // is timed at the keyboard examinations, so it quits at the first frame past half a second.
-// Depends on SDL2's game-controller API and runtime/clock.h.
+// Depends on SDL2's game-controller API, media/stick.cpp and runtime/clock.h.
 #include "media/gamepad.h"
 
 #include <algorithm>
@@ -29,20 +20,15 @@
 #include <initializer_list>
 
 #include "media/scan_codes.h"
+#include "media/stick.h"
 #include "runtime/clock.h"
 
 namespace {
 
 constexpr double kDeadZone = 32768 / 4;            // of a stick's travel, radially
-constexpr double kSectorSine = 0.38268343236509;   // sin 22.5 degrees: eight directions
 constexpr int32_t kTriggerPress = 32768 / 2;       // triggers press past one half...
 constexpr int32_t kTriggerRelease = 32768 / 4;     // ...and release below one quarter
 constexpr uint32_t kQuitHoldMs = 500;              // Back must be held this long
-// Between the reach and the nearer clamp: the reach is long for a fine direction, short
-// enough that heading + reach stays inside the clamp even when our heading is the
-// opposite of the game's (50 + 50 + 690 < 800 for the game's figures).
-constexpr int32_t kAimMargin = 10;
-
 struct GamepadContext {
     int32_t users = 0;                   // GamepadInit calls not yet ended
     bool started = false;                // GamepadStart has tried SDL's game controllers
@@ -54,23 +40,11 @@ struct GamepadContext {
     bool reverseTrigger = false;         // left trigger reads pressed
     bool backDown = false;               // Back was down at the last keyboard examination
     uint32_t backSince = 0;              // ...since this clock reading
-    int32_t headingX = 0, headingY = 0;  // our copy of the game's heading offset; 0, 0: unknown
     uint32_t (*nowMs)() = nullptr;       // the clock for Back; null: TickMs
     bool driverLost = false;             // the pad that drove was pulled out, not yet taken
 };
 
 GamepadContext g_pad;
-// How the game turns its cannon (GamepadSetAim); a setting of the process, kept across
-// the pad's ends.
-struct AimGeometry {
-    int32_t headingLength = 0;     // the heading offset's length
-    int32_t limitX = 0, limitY = 0;  // the clamp of the aim point
-};
-AimGeometry g_aim;
-
-int32_t AimReach() {
-    return std::min(g_aim.limitX, g_aim.limitY) - 2 * g_aim.headingLength - kAimMargin;
-}
 
 // The whole state of one pad goes with it: nothing it held stays held.
 void ForgetPad() {
@@ -138,16 +112,6 @@ bool QuitHeld() {
     return Now() - g_pad.backSince >= kQuitHoldMs;
 }
 
-// The game's turn (see the top of the file) applied to our copy of its heading.
-void FollowHeading(int64_t dx, int64_t dy) {
-    const int64_t x = std::clamp(int64_t{g_pad.headingX} + dx, int64_t{-g_aim.limitX}, int64_t{g_aim.limitX});
-    const int64_t y = std::clamp(int64_t{g_pad.headingY} + dy, int64_t{-g_aim.limitY}, int64_t{g_aim.limitY});
-    if (x == 0 && y == 0) return;
-    const double a = std::atan2(static_cast<double>(y), static_cast<double>(x));
-    g_pad.headingX = static_cast<int32_t>(std::lround(g_aim.headingLength * std::cos(a)));
-    g_pad.headingY = static_cast<int32_t>(std::lround(g_aim.headingLength * std::sin(a)));
-}
-
 }  // namespace
 
 void GamepadInit() { ++g_pad.users; }
@@ -201,38 +165,23 @@ void GamepadHoldKeys(uint8_t* keys, uint8_t down) {
     if (!g_pad.pad) return;
     const auto hold = [&](SDL_Scancode key) { keys[ScanCodeFromSdl(key)] = down; };
     const Stick s = ReadStick(SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_AXIS_LEFTY);
-    if (s.live) {
-        const double r = std::hypot(s.x, s.y);
-        if (std::abs(s.x) > kSectorSine * r) hold(s.x < 0 ? SDL_SCANCODE_A : SDL_SCANCODE_D);
-        if (std::abs(s.y) > kSectorSine * r) hold(s.y < 0 ? SDL_SCANCODE_W : SDL_SCANCODE_S);
-    }
+    if (s.live) StickHoldKeys(s.x, s.y, keys, down);
     if (Held(SDL_CONTROLLER_BUTTON_A) || Held(SDL_CONTROLLER_BUTTON_START)) hold(SDL_SCANCODE_SPACE);
     if (QuitHeld()) hold(SDL_SCANCODE_ESCAPE);
     Unlatch({SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_START});
 }
 
-GamepadMouse GamepadMouseShare(int32_t mouseDx, int32_t mouseDy) {
-    GamepadMouse m;
-    if (g_pad.pad) {
-        const Stick aim = ReadStick(SDL_CONTROLLER_AXIS_RIGHTX, SDL_CONTROLLER_AXIS_RIGHTY);
-        if (aim.live && AimReach() > 0) {
-            const double a = std::atan2(aim.y, aim.x);
-            m.dx = static_cast<int32_t>(std::lround(AimReach() * std::cos(a))) - g_pad.headingX;
-            m.dy = static_cast<int32_t>(std::lround(AimReach() * std::sin(a))) - g_pad.headingY;
-        }
-        const bool fire = ReadTrigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, &g_pad.fireTrigger);
-        m.buttons[0] = fire || Held(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) ? 1 : 0;
-        m.buttons[1] = ReadTrigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, &g_pad.reverseTrigger) ? 1 : 0;
-        Unlatch({SDL_CONTROLLER_BUTTON_RIGHTSHOULDER});
-    }
-    FollowHeading(int64_t{mouseDx} + m.dx, int64_t{mouseDy} + m.dy);
-    return m;
+void GamepadMouseShare(StickMouse* m) {
+    if (!g_pad.pad) return;
+    const Stick aim = ReadStick(SDL_CONTROLLER_AXIS_RIGHTX, SDL_CONTROLLER_AXIS_RIGHTY);
+    if (aim.live) StickAim(aim.x, aim.y, m);
+    const bool fire = ReadTrigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, &g_pad.fireTrigger);
+    if (fire || Held(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER)) m->buttons[0] = 1;
+    if (ReadTrigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, &g_pad.reverseTrigger)) m->buttons[1] = 1;
+    Unlatch({SDL_CONTROLLER_BUTTON_RIGHTSHOULDER});
 }
 
 void GamepadDropPresses() { g_pad.latched = 0; }
 
 void GamepadSetClock(uint32_t (*nowMs)()) { g_pad.nowMs = nowMs; }
 
-void GamepadSetAim(int32_t headingLength, int32_t limitX, int32_t limitY) {
-    g_aim = {headingLength, limitX, limitY};
-}

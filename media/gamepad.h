@@ -5,14 +5,16 @@
 // shoulder the left button, left trigger the right button, A or Start Space, Back held
 // half a second Escape.
 // Limits: one pad drives, the first taken; the aim is exact only once the cannon has
-// followed the stick for a few frames (see gamepad.cpp); the pads are looked for only
+// followed the stick for a few frames (see stick.h); the pads are looked for only
 // once a frame has been shown.
-// Depends on SDL2's game-controller API and runtime/clock.h. Internal to media/.
+// Depends on SDL2's game-controller API, media/stick.h and runtime/clock.h. Internal to media/.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
+
+#include "media/stick.h"
 
 // Taken by the keyboard and by the mouse, counted; the last GamepadEnd lets SDL's game
 // controllers go. Without them the game plays on: the reason goes to stderr once.
@@ -31,16 +33,8 @@ void GamepadDropPresses();
 // Sets `down` on the keys the pad holds; keys has 256 entries by scan code.
 void GamepadHoldKeys(uint8_t* keys, uint8_t down);
 
-// The pad's share of the frame's mouse movement and buttons, given the mouse's own
-// movement (which the aim allows for).
-struct GamepadMouse {
-    int32_t dx = 0, dy = 0;
-    uint8_t buttons[3] = {};  // the game's numbering: left, right, middle
-};
-GamepadMouse GamepadMouseShare(int32_t mouseDx, int32_t mouseDy);
-
-// How the game turns its cannon, as InputSetAimGeometry (input.h) hands it over.
-void GamepadSetAim(int32_t headingLength, int32_t limitX, int32_t limitY);
+// Adds the pad's aim (unless a stick already aims) and buttons to the frame's mouse share.
+void GamepadMouseShare(StickMouse* m);
 
 // The clock the Back button is timed with (milliseconds; null: the runtime's). Reset by
 // the last GamepadEnd.

@@ -7,9 +7,11 @@
 // Losing the focus: no movement, every key and button reads as released (their releases
 // go to the other window, so nothing held would ever come up), and the pointer is given
 // back until the focus returns.
-// The gamepad (gamepad.cpp) is merged into both examinations: its keys into the
-// keyboard's snapshot, its buttons and aim into the mouse's.
-// Depends on SDL2 video/events, media/scan_codes.cpp and media/gamepad.cpp; the events
+// The gamepad (gamepad.cpp) and the touch screen's sticks (touch.cpp) are merged into
+// both examinations: their keys into the keyboard's snapshot, their buttons and aim into
+// the mouse's (the pad's aim first).
+// Depends on SDL2 video/events, media/scan_codes.cpp, media/gamepad.cpp, media/touch.cpp
+// and media/stick.cpp; the events
 // come in through input_events.h.
 #include "media/input.h"
 
@@ -19,6 +21,8 @@
 #include "media/gamepad.h"
 #include "media/input_events.h"
 #include "media/scan_codes.h"
+#include "media/stick.h"
+#include "media/touch.h"
 
 namespace {
 
@@ -146,6 +150,12 @@ void InputHandleEvent(const SDL_Event& event) {
             break;
         case SDL_WINDOWEVENT:
             FollowFocus(event.window);
+            TouchHandleEvent(event);
+            break;
+        case SDL_FINGERDOWN:
+        case SDL_FINGERMOTION:
+        case SDL_FINGERUP:
+            TouchHandleEvent(event);
             break;
         case SDL_CONTROLLERDEVICEADDED:
         case SDL_CONTROLLERDEVICEREMOVED:
@@ -157,7 +167,7 @@ void InputHandleEvent(const SDL_Event& event) {
     }
 }
 
-void InputSetAimGeometry(const AimGeometry& aim) { GamepadSetAim(aim.headingLength, aim.limitX, aim.limitY); }
+void InputSetAimGeometry(const AimGeometry& aim) { StickSetAim(aim.headingLength, aim.limitX, aim.limitY); }
 
 void InputFrameShown() {
     // Never while scripted: a replay reads no pad, and the headless runs start faster.
@@ -198,6 +208,7 @@ int32_t KeyboardExamine() {
     for (int32_t k = 0; k < kKeyCount; ++k)
         if (g_keyboard.pressed[k]) next[k] = kKeyIsDown;
     GamepadHoldKeys(next, kKeyIsDown);
+    TouchHoldKeys(next, kKeyIsDown);
     std::memcpy(g_keyboard.snapshot, next, sizeof next);
     std::memset(g_keyboard.pressed, 0, sizeof g_keyboard.pressed);
     return 1;
@@ -229,6 +240,9 @@ int32_t MouseInit() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
     // Raw device movement, whatever size the window has.
     SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SCALING, "0");
+    // A finger is a touch stick, never a pointer jump and a press; a mouse never a finger.
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
     const int32_t sensitivity = g_mouse.sensitivity;  // a setting, kept
     g_mouse = MouseContext{};
     g_mouse.sensitivity = sensitivity;
@@ -268,7 +282,10 @@ int32_t MouseExamine() {
     SDL_GetRelativeMouseState(&x, &y);
     x = Sensitive(x, g_mouse.carryX), y = Sensitive(y, g_mouse.carryY);
     // Mouse and stick add up.
-    const GamepadMouse pad = GamepadMouseShare(x, y);
+    StickMouse pad;
+    GamepadMouseShare(&pad);
+    TouchMouseShare(&pad);
+    StickFollowHeading(int64_t{x} + pad.dx, int64_t{y} + pad.dy);
     g_mouse.dx = static_cast<int32_t>(std::clamp(int64_t{x} + pad.dx, int64_t{-kMouseMoveLimit}, int64_t{kMouseMoveLimit}));
     g_mouse.dy = static_cast<int32_t>(std::clamp(int64_t{y} + pad.dy, int64_t{-kMouseMoveLimit}, int64_t{kMouseMoveLimit}));
     g_mouse.wheel = g_mouse.pendingWheel;
@@ -320,6 +337,8 @@ void MouseSetSensitivity(int32_t per256) {
 
 void MouseEnd() {
     GivePointerBack();
+    TouchReleaseAll();
+    StickForgetHeading();
     if (g_mouse.initialised) {
         GamepadEnd();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -334,6 +353,7 @@ void InputPause() {
     DiscardPendingMouse();
     std::memset(g_keyboard.pressed, 0, sizeof g_keyboard.pressed);
     GamepadDropPresses();
+    TouchReleaseAll();
 }
 
 void InputResume(bool holdButtonsOff) {
@@ -352,6 +372,7 @@ void InputSetScripted(bool on) {
     std::memset(g_mouse.pressed, 0, sizeof g_mouse.pressed);
     g_mouse.pendingWheel = 0;
     GamepadDropPresses();
+    TouchReleaseAll();
 }
 
 void InputSetFrame(const InputFrame& frame) { g_script.frame = frame; }
