@@ -1,5 +1,6 @@
 // The real game played with gamepads: SDL's virtual joysticks with the standard layout, one
 // plugged in before the game starts, others while it runs. Triggers rest at the axis minimum.
+// And with fingers on a touch screen, as SDL's touch events, beside a resting pad.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -134,6 +135,63 @@ TEST_F(PadPlay, ARecordingOfPadPlayReplaysToTheSameTrace) {
     ASSERT_TRUE(support::StartGame(kSeed));
     for (int32_t f = 1; f <= 300; ++f) support::StepGame(recording[f - 1]), AppendTraceLine(&replayed, f, game);
     EXPECT_TRUE(replayed == trace) << "the replay went its own way";
+}
+
+class TouchPlay : public PadPlay {
+protected:
+    // A finger's event at (x, y), fractions of the window; no window: 800 x 600 units.
+    static void Finger(uint32_t type, SDL_FingerID id, double x, double y) {
+        SDL_Event e{type};
+        e.tfinger.touchId = 1, e.tfinger.fingerId = id, e.tfinger.x = float(x), e.tfinger.y = float(y);
+        SDL_PushEvent(&e);
+    }
+    static void Window(uint8_t event) {
+        SDL_Event e{SDL_WINDOWEVENT};
+        e.window.event = event;
+        SDL_PushEvent(&e);
+    }
+};
+
+TEST_F(TouchPlay, FingersOwnTheStickOfTheirHalfPastADeadZoneAndEveryLeavingReleasesAll) {
+    constexpr uint32_t kDown = SDL_FINGERDOWN, kMove = SDL_FINGERMOTION, kUp = SDL_FINGERUP;
+    const struct { uint32_t type; SDL_FingerID id; double x, y; const char* read; } steps[] = {
+        {kDown, 1, 0.25, 0.5, "000010000"},                        // a tap is Space, once
+        {kMove, 1, 0.25 + 17 / 800., 0.5, "000100000"},            // right, past 16 units
+        {kMove, 1, 0.25 + 15 / 800., 0.5, "000000000"},            // within the dead zone
+        {kMove, 1, 0.25 - 30 / 800., 0.5 + 30 / 600., "011000000"},  // down-left
+        {kMove, 1, 0.25 - 40 / 800., 0.5 + 10 / 600., "010000000"},  // nearer left than down-left
+        {kDown, 2, 0.1, 0.2, "010010000"},                         // the left stick is taken
+        {kMove, 2, 0.4, 0.2, "010000000"},                         // ...so that finger does nothing
+        {kDown, 3, 0.75, 0.5, "010010000"},                        // the aim stick, resting: no fire
+        {kMove, 3, 0.75, 0.4, "010000100"},                        // aimed: fire
+        {kUp, 1, 0.2, 0.5, "000000100"},                           // the move finger lifts
+        {kUp, 2, 0.4, 0.2, "000000100"},                           // one that owned nothing
+        {kDown, 4, 0.3, 0.5, "000010100"},
+        {kMove, 4, 0.3, 0.4, "100000100"},
+        {SDL_WINDOWEVENT_FOCUS_LOST, 0, 0, 0, "000000000"},        // the page loses the focus
+        {SDL_WINDOWEVENT_FOCUS_GAINED, 0, 0, 0, "000000000"},
+        {kMove, 4, 0.3, 0.2, "000000000"},                         // its fingers own nothing now
+        {kMove, 3, 0.75, 0.2, "000000000"},
+        {kDown, 5, 0.2, 0.5, "000010000"},                         // a new finger takes the stick
+        {kMove, 5, 0.2, 0.6, "001000000"},
+        {SDL_WINDOWEVENT_HIDDEN, 0, 0, 0, "000000000"},            // the page is put away
+        {SDL_WINDOWEVENT_SHOWN, 0, 0, 0, "000000000"},
+        {kMove, 5, 0.2, 0.4, "000000000"},
+    };
+    for (const auto& s : steps) {
+        if (s.type >= SDL_FINGERDOWN) Finger(s.type, s.id, s.x, s.y);
+        else Window(uint8_t(s.type));
+        EXPECT_EQ(Read(), s.read) << s.type << " of finger " << s.id;
+    }
+}
+
+TEST_F(TouchPlay, TheAimStickTurnsTheCannonItsWayAsTheRightStickDoes) {
+    Finger(SDL_FINGERDOWN, 7, 0.7, 0.5);
+    for (auto [x, y, wanted] : {std::tuple{0.7, 0.3, 2700}, {0.9, 0.5, 0}, {0.6, 0.5 + 0.1 * 4 / 3, 1350}}) {
+        Finger(SDL_FINGERMOTION, 7, x, y);
+        for (int i = 0; i < 5; ++i) Frame();
+        EXPECT_LE(TenthsOff(game.playerAngle, wanted), 1) << "toward " << wanted;
+    }
 }
 
 }  // namespace
