@@ -11,7 +11,8 @@
 // into the mouse is turned off by the mouse (input.cpp).
 // Limits: one move and one aim stick; distances in the window's size units (the web
 // page's SDL window is the picture's 800 x 600, shown at whatever size).
-// Depends on SDL2's touch events and media/stick.cpp. Internal to media/.
+// Depends on SDL2's touch events and media/stick.cpp. Internal to media/, but for
+// TouchStickState, which the web page reads to draw the sticks.
 #pragma once
 
 #include <SDL.h>

@@ -109,12 +109,38 @@ async function openPage(browser, ratio) {
   return { page, errors };
 }
 
-// Loads the page, clicks to start and waits for the canvas to show a picture.
-async function startGame(page, url) {
+// The pictures drawn on a canvas, timed in the page from the start: every 2-D and WebGL
+// draw call is watched. The first one's time, and each one's with the frames played by
+// then (a picture shown during frame N reads N - 1).
+function watchDraws(page) {
+  return page.evaluateOnNewDocument(() => {
+    window.dreelDraws = [];
+    const getContext = HTMLCanvasElement.prototype.getContext;
+    HTMLCanvasElement.prototype.getContext = function (...args) {
+      const context = getContext.apply(this, args);
+      for (const name of ['drawArrays', 'drawElements', 'putImageData']) {
+        const draw = context && context[name];
+        if (!draw || draw.watched) continue;
+        const watched = function (...a) {
+          const now = performance.now();
+          if (window.dreelFirstDraw === undefined) window.dreelFirstDraw = now;
+          if (window.Module && Module._DreelWebFrame) window.dreelDraws.push([now, Module._DreelWebFrame()]);
+          return draw.apply(this, a);
+        };
+        watched.watched = true;
+        context[name] = watched;
+      }
+      return context;
+    };
+  });
+}
+
+// Loads the page, clicks (or taps) to start and waits for the canvas to show a picture.
+async function startGame(page, url, tap = false) {
   await page.goto(url, { waitUntil: 'load' });
   await page.waitForFunction('window.dreelReady', { timeout: 60000 });
   const ready = await page.evaluate(() => window.dreelReady);
-  await page.click('#cover');
+  if (tap) await page.tap('#cover'); else await page.click('#cover');
   let view = null;
   for (const until = Date.now() + 20000; !(view && isLit(view)) && Date.now() < until;) view = await canvasView(page);
   return { ready, view };
@@ -127,25 +153,7 @@ async function play(browser, url, bmp, work) {
   let bytes = 0;
   cdp.on('Network.loadingFinished', (e) => { bytes += e.encodedDataLength; });
 
-  // The first picture drawn on the canvas, timed in the page: every 2-D and WebGL draw
-  // call is watched from the start.
-  await page.evaluateOnNewDocument(() => {
-    const getContext = HTMLCanvasElement.prototype.getContext;
-    HTMLCanvasElement.prototype.getContext = function (...args) {
-      const context = getContext.apply(this, args);
-      for (const name of ['drawArrays', 'drawElements', 'putImageData']) {
-        const draw = context && context[name];
-        if (!draw || draw.watched) continue;
-        const watched = function (...a) {
-          if (window.dreelFirstDraw === undefined) window.dreelFirstDraw = performance.now();
-          return draw.apply(this, a);
-        };
-        watched.watched = true;
-        context[name] = watched;
-      }
-      return context;
-    };
-  });
+  await watchDraws(page);
   const { ready, view } = await startGame(page, url);
   check(isLit(view), 'the canvas shows a picture after the click');
   const firstFrame = await page.evaluate(() => window.dreelFirstDraw);
@@ -169,6 +177,9 @@ async function play(browser, url, bmp, work) {
     cornerAfter = (await canvasView(page)).corner;
   }
   check(changed(cornerAfter), 'the heads-up line changes while firing');
+  const sticksShown = await page.evaluate(() => [...document.querySelectorAll('.stick')].some((e) => e.style.display === 'block')
+    || !document.getElementById('touch-keys').hidden);
+  check(!sticksShown, 'no touch sticks nor their hints without a touch screen');
 
   // Ten seconds more: the frame rate, from the game's own report (a line per 50
   // frames); measured, not judged, beyond frames coming at all.
@@ -231,9 +242,12 @@ async function checkFill(page, what, ratio, view, bmp) {
   check(within(laid.canvas, laid.display, 0.01),
         `${what}: the game's canvas lies under it, at the same place (${rectText(laid.canvas)})`);
 
-  // The clip is whole CSS pixels inside the stage, as the bar below it is lit too.
+  // The clip is whole CSS pixels inside the stage, as the bar below it is lit too; on a
+  // phone the bar lies over the stage's side, so it is hidden for the shot.
+  await page.evaluate(() => { document.getElementById('bar').style.visibility = 'hidden'; });
   const stagePng = await page.screenshot({ encoding: 'base64',
     clip: { x: laid.at[0], y: laid.at[1], width: Math.floor(laid.at[2]), height: Math.floor(laid.at[3]) } });
+  await page.evaluate(() => { document.getElementById('bar').style.visibility = ''; });
   const lit = await page.evaluate(async (data) => {
     const image = new Image();
     image.src = 'data:image/png;base64,' + data;
@@ -296,6 +310,156 @@ async function checkFill(page, what, ratio, view, bmp) {
         `${what}: sharp pixels: the display holds ${copy.size.join(' x ')}, the game's `
         + `${copy.game.join(' x ')} copied ${copy.k} times over (${copy.wrong} pixels otherwise), `
         + `shown smoothed (${laid.rendering}) in ${Math.round(deviceHeight)} device pixels high`);
+}
+
+// A phone held sideways, set before the page loads: 915 x 412 CSS pixels at ratio 2,
+// touch, mobile.
+const phoneView = { width: 915, height: 412, deviceScaleFactor: 2, isMobile: true, hasTouch: true, isLandscape: true };
+
+// The page on a phone, played with the thumbs: made for fingers (no scrolling, zooming,
+// selecting; the notch kept clear), full screen offered and landscape asked for on
+// entering it; a tap starts; one finger dragged right on the left half moves the ball
+// right, and holds no button (SDL's finger-to-mouse translation is off); one held up on
+// the right half aims up and fires; both at once; a cancelled touch releases all; the
+// sticks are drawn where the thumbs are; the page's recording replays on the desktop to
+// its trace. Returns the time from a touch to the picture of the first frame it moved.
+async function phone(browser, url, bmp, work) {
+  const page = await browser.newPage();
+  const errors = [];
+  page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
+  page.on('pageerror', (e) => errors.push(String(e)));
+  await page.setViewport(phoneView);
+  await watchDraws(page);
+  await page.evaluateOnNewDocument(() => {
+    window.dreelTouches = [];
+    window.addEventListener('touchmove', () => window.dreelTouches.push(performance.now()), { capture: true, passive: true });
+    // Whether the page asks for landscape; the headless browser would refuse the lock.
+    if (screen.orientation) screen.orientation.lock = (o) => { (window.dreelLocks ||= []).push(o); return Promise.resolve(); };
+  });
+  await page.goto(url, { waitUntil: 'load' });
+  await page.waitForFunction('window.dreelReady', { timeout: 60000 });
+  const made = await page.evaluate(() => {
+    const style = (e) => getComputedStyle(e);
+    const viewport = document.querySelector('meta[name=viewport]').content;
+    return [style(document.documentElement).touchAction, style(document.body).touchAction,
+            style(document.documentElement).overscrollBehaviorY, style(document.body).userSelect,
+            /viewport-fit=cover/.test(viewport), document.getElementById('touch-keys').hidden].join();
+  });
+  check(made === 'none,none,none,none,true,false', `the page is made for fingers (touch-action, overscroll, `
+        + `selection, viewport-fit, the touch hints: ${made})`);
+  await page.tap('#full');
+  await sleep(300);
+  const full = await page.evaluate(() => [document.fullscreenElement && document.fullscreenElement.id, window.dreelLocks]);
+  check(full[0] === 'stage' && String(full[1]) === 'landscape', `full screen, and landscape asked for (${JSON.stringify(full)})`);
+  await page.evaluate(() => document.exitFullscreen());
+  await sleep(300);
+
+  await page.tap('#cover');
+  let view = null;
+  for (const until = Date.now() + 20000; !(view && isLit(view)) && Date.now() < until;) view = await canvasView(page);
+  check(isLit(view), 'phone: a tap starts the game');
+  await checkFill(page, 'phone', 2, view, bmp);
+
+  const cdp = await page.createCDPSession();
+  const box = await page.evaluate(() => { const r = document.getElementById('canvas').getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; });
+  const at = (fx, fy) => [box[0] + fx * box[2], box[1] + fy * box[3]];
+  const touch = (type, points) => cdp.send('Input.dispatchTouchEvent',
+    { type, touchPoints: points.map(([x, y], id) => ({ x, y, id: id + 1, radiusX: 5, radiusY: 5, force: 1 })) });
+  const left = at(0.25, 0.5), right = at(0.75, 0.5);
+  const moved = ([x, y], dx, dy) => [x + dx, y + dy];
+  // Each gesture: the fingers land, move 50 CSS pixels their way in one step, hold, lift.
+  const gesture = async (fingers, ways, holdMs, end = 'touchEnd') => {
+    await touch('touchStart', fingers);
+    await sleep(200);
+    await touch('touchMove', fingers.map((f, i) => moved(f, ...ways[i])));
+    await sleep(holdMs);
+    await touch(end, []);
+    await sleep(400);
+  };
+  const touchesBefore = await page.evaluate(() => window.dreelTouches.length);
+  await touch('touchStart', [left]);
+  await sleep(200);
+  await touch('touchMove', [moved(left, 50, 0)]);
+  await sleep(300);
+  const drawn = await page.evaluate(() => {
+    const stage = document.getElementById('stage').getBoundingClientRect();
+    const place = (id) => {
+      const e = document.getElementById(id);
+      const r = e.getBoundingClientRect();
+      return { shown: getComputedStyle(e).display !== 'none', x: r.left + r.width / 2 - stage.left, y: r.top + r.height / 2 - stage.top };
+    };
+    return { base: place('move-stick'), knob: place('move-stick').shown && (() => {
+      const k = document.querySelector('#move-stick .knob').getBoundingClientRect();
+      return [k.left + k.width / 2 - stage.left, k.top + k.height / 2 - stage.top]; })(), aim: place('aim-stick').shown };
+  });
+  const stageAt = await page.evaluate(() => { const r = document.getElementById('stage').getBoundingClientRect(); return [r.left, r.top]; });
+  const landed = [left[0] - stageAt[0], left[1] - stageAt[1]];
+  check(drawn.base.shown && within([drawn.base.x, drawn.base.y], landed, 2) && drawn.knob && drawn.knob[0] > landed[0] + 20
+        && Math.abs(drawn.knob[1] - landed[1]) < 2 && !drawn.aim,
+        `the move stick is drawn where the thumb landed, its knob pulled right (${JSON.stringify(drawn)}, landed ${landed})`);
+  await sleep(700);
+  await touch('touchEnd', []);
+  await sleep(400);
+  await gesture([right], [[0, -50]], 1000);
+  await gesture([left, right], [[50, 0], [0, -50]], 1000);
+  await gesture([left, right], [[0, 50], [-50, 0]], 600, 'touchCancel');
+  await sleep(600);
+  const shownAfter = await page.evaluate(() => [...document.querySelectorAll('.stick')].some((e) => e.style.display === 'block'));
+  check(!shownAfter, 'no stick is drawn once the fingers are gone');
+  await page.tap('#end');
+  await page.waitForFunction('window.dreelEnded', { timeout: 10000 });
+
+  const [recording, trace] = await page.evaluate(() =>
+    [FS.readFile('/dreel.rec', { encoding: 'utf8' }), FS.readFile('/dreel.trace', { encoding: 'utf8' })]);
+  const frames = recordedFrames(recording);
+  const states = tracedStates(trace);
+  // The runs of frames holding the same thing, as [first, last] frame numbers.
+  const runs = (test) => frames.reduce((list, f, i) => {
+    if (!test(f)) return list;
+    const last = list[list.length - 1];
+    if (last && last[1] === i) last[1] = i + 1; else list.push([i + 1, i + 1]);
+    return list;
+  }, []);
+  const moveRuns = runs((f) => holdsKey(f, 32) && !holdsFire(f));
+  const fireRuns = runs((f) => holdsFire(f) && (f[4] || '-') === '-');
+  const bothRuns = runs((f) => holdsFire(f) && holdsKey(f, 32));
+  const longest = (list) => list.reduce((a, r) => (r[1] - r[0] > a[1] - a[0] ? r : a), [0, -1]);
+  const move = longest(moveRuns), fire = longest(fireRuns), both = longest(bothRuns);
+  check(move[1] - move[0] >= 20 && states[move[1]].player[0] > states[move[0] - 1].player[0],
+        `one finger dragged right on the left half holds D alone and moves the ball right (frames ${move}, `
+        + `x ${move[0] ? states[move[0] - 1].player[0] : '?'} to ${move[1] >= 0 && states[move[1]] ? states[move[1]].player[0] : '?'})`);
+  const angle = fire[1] > 0 ? states[fire[1]].player[4] : -1;
+  check(fire[1] - fire[0] >= 20 && states[fire[1]].shotsFired > states[fire[0] - 1].shotsFired && Math.abs(angle - 2700) <= 2,
+        `one finger held up on the right half aims up and fires (frames ${fire}, angle ${angle} tenths)`);
+  check(both[1] - both[0] >= 20, `both at once: D and fire held together (frames ${both})`);
+  const tail = frames.slice(-20);
+  check(frames.slice(both[1]).some((f) => holdsKey(f, 17) || holdsKey(f, 31)) && tail.every(holdsNothing),
+        'a cancelled touch releases all: the last frames hold no key and no button');
+  checkReplay(recording, trace, work, 'the phone page');
+
+  // From a touch to the picture of the first frame that read it: the one-step move of the
+  // first gesture, and the first frame holding D.
+  const touchAt = await page.evaluate((from) => window.dreelTouches[from], touchesBefore);
+  const firstMoved = runs((f) => holdsKey(f, 32))[0][0];
+  const shownAt = await page.evaluate((n) => (window.dreelDraws.find(([, f]) => f >= n - 1) || [NaN])[0], firstMoved);
+  check(errors.length === 0, `phone: no console error${errors.length ? ': ' + errors.join(' | ') : ''}`);
+  await page.close();
+  return shownAt - touchAt;
+}
+
+// A browser without the Fullscreen API (an iPhone's): no full-screen button, no error.
+async function phoneWithoutFullScreen(browser, url) {
+  const { page, errors } = await openPage(browser, 2);
+  await page.setViewport(phoneView);
+  await page.evaluateOnNewDocument(() => {
+    for (const name of ['requestFullscreen', 'webkitRequestFullscreen']) Element.prototype[name] = undefined;
+    for (const name of ['fullscreenEnabled', 'webkitFullscreenEnabled']) Object.defineProperty(Document.prototype, name, { get: () => undefined });
+  });
+  await startGame(page, url, true);
+  const hidden = await page.evaluate(() => getComputedStyle(document.getElementById('full')).display === 'none');
+  check(hidden && errors.length === 0, `without the Fullscreen API: no button, the game starts, no error`
+        + `${errors.length ? ': ' + errors.join(' | ') : ''}`);
+  await page.close();
 }
 
 // A viewport at the ratio whose stage is the given size (the bar below it keeps its own
@@ -399,12 +563,20 @@ async function checkSettingsKept(browser, url) {
 
 // The game's own account: D held moved the ball right, the button raised the shot
 // count, and the desktop replay of the recording writes the page's trace exactly.
+// A recording's frames, each as its fields (f[3] the buttons, f[4] the keys), and a
+// trace's states (states[n] after frame n).
+const recordedFrames = (recording) => recording.split('\n').filter((l) => l && !l.startsWith('#')).map((l) => l.split(' '));
+const tracedStates = (trace) => trace.trim().split('\n').map((l) => JSON.parse(l));
+const holdsKey = (f, code) => (f[4] || '-').split(',').includes(String(code));
+const holdsFire = (f) => (Number(f[3]) & 1) === 1;
+const holdsNothing = (f) => Number(f[3]) === 0 && (f[4] || '-') === '-';
+
 function checkRecording(recording, trace, work) {
-  const inputs = recording.split('\n').filter((l) => l && !l.startsWith('#')).map((l) => l.split(' '));
-  const states = trace.trim().split('\n').map((l) => JSON.parse(l));
+  const inputs = recordedFrames(recording);
+  const states = tracedStates(trace);
   const held = (test) => inputs.map((f, i) => (test(f) ? i + 1 : 0)).filter((n) => n);
-  const dFrames = held((f) => (f[4] || '-').split(',').includes('32'));
-  const fireFrames = held((f) => (Number(f[3]) & 1) === 1);
+  const dFrames = held((f) => holdsKey(f, 32));
+  const fireFrames = held(holdsFire);
   check(dFrames.length >= 20, `D held in ${dFrames.length} frames`);
   if (dFrames.length) {
     const x0 = states[dFrames[0] - 1].player[0];
@@ -417,12 +589,17 @@ function checkRecording(recording, trace, work) {
     const shots1 = states[fireFrames[fireFrames.length - 1]].shotsFired;
     check(shots1 > shots0, `the left button fires (shots ${shots0} to ${shots1})`);
   }
+  checkReplay(recording, trace, work, 'the page');
+}
+
+// The page's recording, replayed by the desktop tool, gives the page's trace byte for byte.
+function checkReplay(recording, trace, work, what) {
   fs.writeFileSync(path.join(work, 'web.rec'), recording);
-  fs.writeFileSync(path.join(work, 'web.trace'), trace);
   execFileSync(path.join(desktopBuild, 'tools/replay/dreel-replay'),
                ['--script', path.join(work, 'web.rec'), '--trace', path.join(work, 'desktop.trace')]);
   const replayed = fs.readFileSync(path.join(work, 'desktop.trace'), 'utf8');
-  check(replayed === trace, `the desktop replay of the page's recording gives its trace (${states.length} frames)`);
+  check(replayed === trace, `the desktop replay of ${what}'s recording gives its trace `
+        + `(${trace.split('\n').length - 1} lines)`);
 }
 
 async function main() {
@@ -448,11 +625,14 @@ async function main() {
       [{ ratio: 3 }, { ratio: 1.5 }, { ratio: 1, stage: [720, 900] }],
     ];
     for (const list of views) await pictureViews(browser, url, bmp, list);
+    const touchLatency = await phone(browser, url, bmp, work);
+    await phoneWithoutFullScreen(browser, url);
     const sizes = fs.readdirSync(site).map((f) => `${f} ${fs.statSync(path.join(site, f)).size}`);
     console.log(`bytes transferred (gzip): ${m.bytes}; files: ${sizes.join(', ')}`);
     console.log(`load to click-ready: ${Math.round(m.ready)} ms; load to first frame drawn: `
                 + `${Math.round(m.firstFrame)} ms (the click made at once)`);
     console.log(`frames per second over 10 s: ${m.fps}; latest frame start ${m.late} ms after due`);
+    console.log(`phone: from a touch to the picture of the first frame it moved: ${Math.round(touchLatency)} ms`);
   } finally {
     await browser.close();
     server.close();
