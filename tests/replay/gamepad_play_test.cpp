@@ -156,7 +156,7 @@ TEST_F(TouchPlay, FingersOwnTheStickOfTheirHalfPastADeadZoneAndEveryLeavingRelea
     constexpr uint32_t kDown = SDL_FINGERDOWN, kMove = SDL_FINGERMOTION, kUp = SDL_FINGERUP;
     const struct { uint32_t type; SDL_FingerID id; double x, y; const char* read; } steps[] = {
         {kDown, 1, 0.25, 0.5, "000010000"},                        // a tap is Space, once
-        {kMove, 1, 0.25 + 17 / 800., 0.5, "000100000"},            // right, past 16 units
+        {kMove, 1, 0.25 + 16.5 / 800., 0.5, "000100000"},          // right, past 16 units
         {kMove, 1, 0.25 + 15 / 800., 0.5, "000000000"},            // within the dead zone
         {kMove, 1, 0.25 - 30 / 800., 0.5 + 30 / 600., "011000000"},  // down-left
         {kMove, 1, 0.25 - 40 / 800., 0.5 + 10 / 600., "010000000"},  // nearer left than down-left
@@ -192,6 +192,9 @@ TEST_F(TouchPlay, TheAimStickTurnsTheCannonItsWayAsTheRightStickDoes) {
         for (int i = 0; i < 5; ++i) Frame();
         EXPECT_LE(TenthsOff(game.playerAngle, wanted), 1) << "toward " << wanted;
     }
+    Stick(SDL_CONTROLLER_AXIS_RIGHTX, 90.0);  // the pad's aim comes first
+    for (int i = 0; i < 5; ++i) Frame();
+    EXPECT_LE(TenthsOff(game.playerAngle, 900), 1);
 }
 
 }  // namespace
