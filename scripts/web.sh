@@ -38,7 +38,20 @@ mkdir -p "$site"
 cp build/web/game/dreel.js build/web/game/dreel.wasm build/web/game/dreel.data "$site/"
 cp build/web/game/dreel.html "$site/index.html"
 cp build/release/icons/icon-64.png "$site/icon.png"
-echo "site: $site ($(du -sk "$site" | cut -f1) KiB)"
+# Installable and playable offline: the manifest, its icons and the service worker, which
+# keeps this build's files under its id. The id is the commit ("-dirty" with changes not
+# committed) and the time, or DREEL_WEB_BUILD: the loader changes on every link, so no
+# hash of the files would tell builds apart any better.
+cp build/release/icons/icon-192.png build/release/icons/icon-512.png "$web_dir/manifest.webmanifest" \
+  "$web_dir/sw.js" "$site/"
+build_id="${DREEL_WEB_BUILD:-}"
+if [ -z "$build_id" ]; then
+  build_id="$(git rev-parse --short=12 HEAD 2>/dev/null || echo unknown)"
+  if [ -n "$(git status --porcelain 2>/dev/null)" ]; then build_id="$build_id-dirty"; fi
+  build_id="$build_id-$(date -u +%Y%m%dT%H%M%SZ)"
+fi
+node "$web_dir/stamp.js" "$site" "$build_id"
+echo "site: $site, build $build_id ($(du -sk "$site" | cut -f1) KiB)"
 
 case "$mode" in
   --serve)

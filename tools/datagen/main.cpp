@@ -4,8 +4,8 @@
 //
 //   dreel-datagen OUTPUT_FOLDER
 //   dreel-datagen --contact-sheet FILE.png
-//   dreel-datagen --icons FOLDER        (icon-N.png, dreel.ico holding them all, and
-//                                        icon-64.bmp for the game's window)
+//   dreel-datagen --icons FOLDER        (icon-N.png, dreel.ico holding those of 48 to
+//                                        256, and icon-64.bmp for the game's window)
 //   dreel-datagen OUTPUT_FOLDER --contact-sheet FILE.png --icons FOLDER
 #include <cstdio>
 #include <filesystem>
@@ -29,7 +29,8 @@ int Usage() {
                  "usage: dreel-datagen [OUTPUT_FOLDER] [--contact-sheet FILE.png] [--icons FOLDER]\n"
                  "  writes the game's 13 pictures and 9 sounds into OUTPUT_FOLDER, an overview\n"
                  "  of all pictures as a PNG file, and/or the icons icon-N.png (N = 48, 64,\n"
-                 "  128, 256), dreel.ico and icon-64.bmp into FOLDER\n");
+                 "  128, 256, and 192 and 512 for the web page), dreel.ico and icon-64.bmp\n"
+                 "  into FOLDER\n");
     return 2;
 }
 
@@ -87,12 +88,15 @@ std::vector<uint8_t> IconFile(const std::vector<std::pair<int32_t, std::vector<u
 
 bool WriteIcons(const std::filesystem::path& folder) {
     if (!MakeFolder(folder)) return false;
+    const auto pathOf = [&](int32_t side) { return folder / ("icon-" + std::to_string(side) + ".png"); };
     std::vector<std::pair<int32_t, std::vector<uint8_t>>> pngs;
     for (int32_t side : {48, 64, 128, 256}) {
-        const std::filesystem::path path = folder / ("icon-" + std::to_string(side) + ".png");
-        if (!WritePicture(Utf8OfPath(path), MakeIcon(side))) return false;
-        pngs.emplace_back(side, ReadFile(path));
+        if (!WritePicture(Utf8OfPath(pathOf(side)), MakeIcon(side))) return false;
+        pngs.emplace_back(side, ReadFile(pathOf(side)));
     }
+    // The web page's manifest asks for these two; a Windows icon file stops at 256.
+    for (int32_t side : {192, 512})
+        if (!WritePicture(Utf8OfPath(pathOf(side)), MakeIcon(side))) return false;
     // The game's window takes a bitmap: it reads no PNG.
     return WriteFile(folder / "dreel.ico", IconFile(pngs)) &&
            WriteFile(folder / "icon-64.bmp", EncodeBmp(MakeIcon(64)));

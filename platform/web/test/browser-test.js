@@ -102,6 +102,9 @@ const backgroundSamples = (view, bmp) => view.grid.filter(([x, y, ...c]) => near
 // A page at the given device pixel ratio, its console errors collected.
 async function openPage(browser, ratio) {
   const page = await browser.newPage();
+  // Every load from the server, as on a first visit: the page's service worker would
+  // answer from its cache after the first (install-test.js tests that).
+  await page.setBypassServiceWorker(true);
   await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: ratio });
   const errors = [];
   page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
