@@ -327,10 +327,7 @@ const phoneView = { width: 915, height: 412, deviceScaleFactor: 2, isMobile: tru
 // sticks are drawn where the thumbs are; the page's recording replays on the desktop to
 // its trace. Returns the time from a touch to the picture of the first frame it moved.
 async function phone(browser, url, bmp, work) {
-  const page = await browser.newPage();
-  const errors = [];
-  page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
-  page.on('pageerror', (e) => errors.push(String(e)));
+  const { page, errors } = await openPage(browser, 2);
   await page.setViewport(phoneView);
   await watchDraws(page);
   await page.evaluateOnNewDocument(() => {
