@@ -216,6 +216,11 @@ async function main() {
     check(installable.installabilityErrors.length === 0, `the browser finds the page installable`
           + ` (${JSON.stringify(installable.installabilityErrors)})`);
     figures.firstBytes = [server.answered.reduce((sum, a) => sum + a.bytes, 0), first.net.bytes];
+    // The worker copies the game's files from the browser's HTTP cache: each is downloaded once.
+    for (const name of ['dreel.js', 'dreel.wasm', 'dreel.data']) {
+      const times = server.answered.filter((a) => a.url === `/${name}?build=${build}`).length;
+      check(times === 1, `the first visit downloads ${name} once (${times} times)`);
+    }
 
     // The manifest as the browser read it, its type as served and its icons' real sizes.
     const manifest = await first.cdp.send('Page.getAppManifest');
@@ -323,8 +328,8 @@ async function main() {
   // Measured, not judged: a busy machine makes them anything.
   const ms = (t) => (t === undefined ? 'not measured' : `${Math.round(t)} ms`);
   console.log(`first visit: load to first frame drawn ${ms(figures.firstFrame)} (the click made at once)`
-              + `${figures.firstBytes ? `; the server sent ${figures.firstBytes[0]} bytes, the page's `
-                + `${figures.firstBytes[1]} (CDP) and the worker's copy of its files` : ''}`);
+              + `${figures.firstBytes ? `; the server sent ${figures.firstBytes[0]} bytes, of which the page's `
+                + `own requests ${figures.firstBytes[1]} (CDP), the rest the worker's` : ''}`);
   if (figures.secondBytes) {
     console.log(`second visit, same build: ${figures.secondBytes[0]} bytes sent by the server, the page; `
                 + `${figures.secondBytes[1]} from the network by CDP (the page, fetched by the worker), `
