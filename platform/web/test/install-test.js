@@ -11,6 +11,7 @@
 //      first load, with its own files; within that visit the new worker takes over and
 //      only its cache is left; the old game plays on; one reload of its tab gives the
 //      new build too.
+//   5. In a browser without service workers the page plays all the same.
 // No console error anywhere, the workers' included. Prints the time from loading to the
 // first frame (first visit and offline) and the bytes of the second visit.
 // Usage: node install-test.js SITE (run.sh sets NODE_PATH).
@@ -219,7 +220,7 @@ async function main() {
     // The worker copies the game's files from the browser's HTTP cache: each is downloaded once.
     for (const name of ['dreel.js', 'dreel.wasm', 'dreel.data']) {
       const times = server.answered.filter((a) => a.url === `/${name}?build=${build}`).length;
-      check(times === 1, `the first visit downloads ${name} once (${times} times)`);
+      check(times === 1, `the first visit downloads ${name} once (${times} time${times === 1 ? '' : 's'})`);
     }
 
     // The manifest as the browser read it, its type as served and its icons' real sizes.
@@ -316,6 +317,15 @@ async function main() {
     await second.page.reload({ waitUntil: 'load' });
     await second.page.waitForFunction('window.dreelReady', { timeout: 60000 });
     check(await second.page.evaluate(() => window.dreelBuild) === build2, 'one reload of the old tab runs the new build');
+
+    // 5. A browser without service workers (a profile of its own, nothing registered).
+    stage = 'without a service worker';
+    const context = await browser.createBrowserContext();
+    const bare = await openTab(context);
+    await bare.page.evaluateOnNewDocument(() => { delete Navigator.prototype.serviceWorker; });
+    await loadAndStart(bare.page, url);
+    await playing(bare.page, 'in a browser without service workers');
+    await context.close();
   } catch (e) {
     // A step that cannot finish (a page that never gets ready) ends the test as a failure.
     check(false, `${stage}: ${e.message}`);
