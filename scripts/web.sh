@@ -40,8 +40,8 @@ cp build/web/game/dreel.html "$site/index.html"
 cp build/release/icons/icon-64.png "$site/icon.png"
 # Installable and playable offline: the manifest, its icons and the service worker, which
 # keeps this build's files under its id. The id is the commit ("-dirty" with changes not
-# committed) and the time, or DREEL_WEB_BUILD: the loader changes on every link, so no
-# hash of the files would tell builds apart any better.
+# committed) and the time, or DREEL_WEB_BUILD; not a hash of the files, as the loader
+# changes on every link, the same sources or not.
 cp build/release/icons/icon-192.png build/release/icons/icon-512.png "$web_dir/manifest.webmanifest" \
   "$web_dir/sw.js" "$site/"
 build_id="${DREEL_WEB_BUILD:-}"

@@ -14,8 +14,16 @@ const FILES = ['./', versioned('dreel.js'), versioned('dreel.wasm'), versioned('
 // All or nothing: a worker whose cache lacks a file would leave an offline page that
 // cannot start, so any failure discards this worker and the previous one stays.
 async function precache() {
-  // Revalidated with the server, whatever a cache on the way holds.
-  const responses = await Promise.all(FILES.map((url) => fetch(new Request(url, { cache: 'no-cache' }))));
+  const responses = await Promise.all(FILES.map(async (url) => {
+    // A build's file never changes under its name: the copy the page has just loaded
+    // (the browser's HTTP cache) will do, rather than a second download.
+    if (url.includes('?build=')) {
+      const kept = await fetch(url, { cache: 'force-cache' });
+      if (kept.ok) return kept;
+    }
+    // The rest revalidated with the server, whatever a cache on the way holds.
+    return fetch(url, { cache: 'no-cache' });
+  }));
   responses.forEach((response, i) => {
     if (!response.ok) throw new Error(`${FILES[i]}: ${response.status}`);
   });

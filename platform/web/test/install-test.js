@@ -11,6 +11,7 @@
 //      first load, with its own files; within that visit the new worker takes over and
 //      only its cache is left; the old game plays on; one reload of its tab gives the
 //      new build too.
+//   5. In a browser without service workers the page plays all the same.
 // No console error anywhere, the workers' included. Prints the time from loading to the
 // first frame (first visit and offline) and the bytes of the second visit.
 // Usage: node install-test.js SITE (run.sh sets NODE_PATH).
@@ -216,6 +217,11 @@ async function main() {
     check(installable.installabilityErrors.length === 0, `the browser finds the page installable`
           + ` (${JSON.stringify(installable.installabilityErrors)})`);
     figures.firstBytes = [server.answered.reduce((sum, a) => sum + a.bytes, 0), first.net.bytes];
+    // The worker copies the game's files from the browser's HTTP cache: each is downloaded once.
+    for (const name of ['dreel.js', 'dreel.wasm', 'dreel.data']) {
+      const times = server.answered.filter((a) => a.url === `/${name}?build=${build}`).length;
+      check(times === 1, `the first visit downloads ${name} once (${times} time${times === 1 ? '' : 's'})`);
+    }
 
     // The manifest as the browser read it, its type as served and its icons' real sizes.
     const manifest = await first.cdp.send('Page.getAppManifest');
@@ -311,6 +317,15 @@ async function main() {
     await second.page.reload({ waitUntil: 'load' });
     await second.page.waitForFunction('window.dreelReady', { timeout: 60000 });
     check(await second.page.evaluate(() => window.dreelBuild) === build2, 'one reload of the old tab runs the new build');
+
+    // 5. A browser without service workers (a profile of its own, nothing registered).
+    stage = 'without a service worker';
+    const context = await browser.createBrowserContext();
+    const bare = await openTab(context);
+    await bare.page.evaluateOnNewDocument(() => { delete Navigator.prototype.serviceWorker; });
+    await loadAndStart(bare.page, url);
+    await playing(bare.page, 'in a browser without service workers');
+    await context.close();
   } catch (e) {
     // A step that cannot finish (a page that never gets ready) ends the test as a failure.
     check(false, `${stage}: ${e.message}`);
@@ -323,8 +338,8 @@ async function main() {
   // Measured, not judged: a busy machine makes them anything.
   const ms = (t) => (t === undefined ? 'not measured' : `${Math.round(t)} ms`);
   console.log(`first visit: load to first frame drawn ${ms(figures.firstFrame)} (the click made at once)`
-              + `${figures.firstBytes ? `; the server sent ${figures.firstBytes[0]} bytes, the page's `
-                + `${figures.firstBytes[1]} (CDP) and the worker's copy of its files` : ''}`);
+              + `${figures.firstBytes ? `; the server sent ${figures.firstBytes[0]} bytes, of which the page's `
+                + `own requests ${figures.firstBytes[1]} (CDP), the rest the worker's` : ''}`);
   if (figures.secondBytes) {
     console.log(`second visit, same build: ${figures.secondBytes[0]} bytes sent by the server, the page; `
                 + `${figures.secondBytes[1]} from the network by CDP (the page, fetched by the worker), `
