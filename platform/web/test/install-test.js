@@ -13,7 +13,8 @@
 //      new build too.
 //   5. In a browser without service workers the page plays all the same.
 // No console error anywhere, the workers' included. Prints the time from loading to the
-// first frame (first visit and offline) and the bytes of the second visit.
+// first frame (first visit and offline) and the bytes of the second visit. The visitor
+// holds a phone sideways: touch and a mobile page, taps rather than clicks.
 // Usage: node install-test.js SITE (run.sh sets NODE_PATH).
 'use strict';
 const fs = require('fs');
@@ -96,7 +97,8 @@ async function watchWorker(target) {
 // the worker.
 async function openTab(browser, options) {
   const page = await browser.newPage(options);
-  await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: 1 });
+  // A phone held sideways, where an installed game is mostly played (touch, mobile).
+  await page.setViewport({ width: 915, height: 412, deviceScaleFactor: 2, isMobile: true, hasTouch: true, isLandscape: true });
   page.on('console', (m) => { if (m.type() === 'error') noteError(m.text(), m.location().url); });
   page.on('pageerror', (e) => noteError(String(e)));
   await page.evaluateOnNewDocument(() => {
@@ -140,7 +142,7 @@ async function loadAndStart(page, url) {
   if (url) await page.goto(url, { waitUntil: 'load' });
   else await page.reload({ waitUntil: 'load' });
   await page.waitForFunction('window.dreelReady', { timeout: 60000 });
-  await page.click('#cover');
+  await page.tap('#cover');
   await page.waitForFunction('window.dreelFirstDraw !== undefined', { timeout: 20000 });
   return page.evaluate(() => window.dreelFirstDraw);
 }
@@ -312,7 +314,7 @@ async function main() {
     const duringSwitch = await second.page.evaluate(() => window.dreelFrameReports.length) - oldReports;
     check(duringSwitch > 0, `the old build's game played on meanwhile (${duringSwitch} reports of 50 frames)`);
     await playing(second.page, `the old build's game, its files' cache gone`);
-    await third.page.click('#cover');
+    await third.page.tap('#cover');
     await playing(third.page, 'the new build');
     await second.page.reload({ waitUntil: 'load' });
     await second.page.waitForFunction('window.dreelReady', { timeout: 60000 });
