@@ -397,7 +397,13 @@ async function phone(browser, url, bmp, work) {
   check(drawn.base.shown && within([drawn.base.x, drawn.base.y], landed, 2) && drawn.knob && drawn.knob[0] > landed[0] + 20
         && Math.abs(drawn.knob[1] - landed[1]) < 2 && !drawn.aim,
         `the move stick is drawn where the thumb landed, its knob pulled right (${JSON.stringify(drawn)}, landed ${landed})`);
-  await sleep(700);
+  // A mouse put to use hides the sticks, the finger still down.
+  await page.mouse.move(box[0] + 10, box[1] + 10);
+  await page.mouse.move(box[0] + 20, box[1] + 20);
+  await sleep(300);
+  const afterMouse = await page.evaluate(() => getComputedStyle(document.getElementById('move-stick')).display);
+  check(afterMouse === 'none', `a mouse in use hides the sticks (${afterMouse})`);
+  await sleep(400);
   await touch('touchEnd', []);
   await sleep(400);
   await gesture([right], [[0, -50]], 1000);
