@@ -19,6 +19,7 @@ const path = require('path');
 const { execFileSync } = require('child_process');
 const puppeteer = require('puppeteer-core');
 const { serve } = require('../serve.js');
+const { watchDraws } = require('./watch-draws.js');
 
 const [site, desktopBuild] = process.argv.slice(2);
 const failures = [];
@@ -110,32 +111,6 @@ async function openPage(browser, ratio) {
   page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
   page.on('pageerror', (e) => errors.push(String(e)));
   return { page, errors };
-}
-
-// The pictures drawn on a canvas, timed in the page from the start: every 2-D and WebGL
-// draw call is watched. The first one's time, and each one's with the frames played by
-// then (a picture shown during frame N reads N - 1).
-function watchDraws(page) {
-  return page.evaluateOnNewDocument(() => {
-    window.dreelDraws = [];
-    const getContext = HTMLCanvasElement.prototype.getContext;
-    HTMLCanvasElement.prototype.getContext = function (...args) {
-      const context = getContext.apply(this, args);
-      for (const name of ['drawArrays', 'drawElements', 'putImageData']) {
-        const draw = context && context[name];
-        if (!draw || draw.watched) continue;
-        const watched = function (...a) {
-          const now = performance.now();
-          if (window.dreelFirstDraw === undefined) window.dreelFirstDraw = now;
-          if (window.Module && Module._DreelWebFrame) window.dreelDraws.push([now, Module._DreelWebFrame()]);
-          return draw.apply(this, a);
-        };
-        watched.watched = true;
-        context[name] = watched;
-      }
-      return context;
-    };
-  });
 }
 
 // Loads the page, clicks (or taps) to start and waits for the canvas to show a picture.

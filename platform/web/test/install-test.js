@@ -25,6 +25,7 @@ const http = require('http');
 const puppeteer = require('puppeteer-core');
 const { serve } = require('../serve.js');
 const { stamp } = require('../stamp.js');
+const { watchDraws } = require('./watch-draws.js');
 
 const site = path.resolve(process.argv[2]);
 const failures = [];
@@ -101,23 +102,7 @@ async function openTab(browser, options) {
   await page.setViewport({ width: 915, height: 412, deviceScaleFactor: 2, isMobile: true, hasTouch: true, isLandscape: true });
   page.on('console', (m) => { if (m.type() === 'error') noteError(m.text(), m.location().url); });
   page.on('pageerror', (e) => noteError(String(e)));
-  await page.evaluateOnNewDocument(() => {
-    const getContext = HTMLCanvasElement.prototype.getContext;
-    HTMLCanvasElement.prototype.getContext = function (...args) {
-      const context = getContext.apply(this, args);
-      for (const name of ['drawArrays', 'drawElements', 'putImageData']) {
-        const draw = context && context[name];
-        if (!draw || draw.watched) continue;
-        const watched = function (...a) {
-          if (window.dreelFirstDraw === undefined) window.dreelFirstDraw = performance.now();
-          return draw.apply(this, a);
-        };
-        watched.watched = true;
-        context[name] = watched;
-      }
-      return context;
-    };
-  });
+  await watchDraws(page);
   const cdp = await page.createCDPSession();
   await cdp.send('Network.enable');
   const traffic = { requests: new Map(), bytes: 0 };
