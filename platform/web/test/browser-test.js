@@ -17,9 +17,8 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const { execFileSync } = require('child_process');
-const puppeteer = require('puppeteer-core');
 const { serve } = require('../serve.js');
-const { watchDraws } = require('./watch-draws.js');
+const { launchChromium, phoneView, watchDraws } = require('./chromium.js');
 
 const [site, desktopBuild] = process.argv.slice(2);
 const failures = [];
@@ -289,10 +288,6 @@ async function checkFill(page, what, ratio, view, bmp) {
         + `${copy.game.join(' x ')} copied ${copy.k} times over (${copy.wrong} pixels otherwise), `
         + `shown smoothed (${laid.rendering}) in ${Math.round(deviceHeight)} device pixels high`);
 }
-
-// A phone held sideways, set before the page loads: 915 x 412 CSS pixels at ratio 2,
-// touch, mobile.
-const phoneView = { width: 915, height: 412, deviceScaleFactor: 2, isMobile: true, hasTouch: true, isLandscape: true };
 
 // The page on a phone, played with the thumbs: made for fingers (no scrolling, zooming,
 // selecting; the notch kept clear), full screen offered and landscape asked for on
@@ -587,14 +582,7 @@ async function main() {
   const bmp = fs.readFileSync(path.join(desktopBuild, 'data/Background.bmp'));
   const work = fs.mkdtempSync(path.join(os.tmpdir(), 'dreel-web-test-'));
   const server = await serve(site, 0);
-  const browser = await puppeteer.launch({
-    executablePath: process.env.DREEL_CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    userDataDir: path.join(work, 'profile'),
-    defaultViewport: { width: 1280, height: 800 },
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  const browser = await launchChromium(work);
   try {
     const url = `http://127.0.0.1:${server.address().port}/?stats&trace`;
     await checkStore(browser, url);

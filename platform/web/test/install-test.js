@@ -22,10 +22,9 @@ const os = require('os');
 const net = require('net');
 const path = require('path');
 const http = require('http');
-const puppeteer = require('puppeteer-core');
 const { serve } = require('../serve.js');
 const { stamp } = require('../stamp.js');
-const { watchDraws } = require('./watch-draws.js');
+const { launchChromium, phoneView, watchDraws } = require('./chromium.js');
 
 const site = path.resolve(process.argv[2]);
 const failures = [];
@@ -99,7 +98,7 @@ async function watchWorker(target) {
 async function openTab(browser, options) {
   const page = await browser.newPage(options);
   // A phone held sideways, where an installed game is mostly played (touch, mobile).
-  await page.setViewport({ width: 915, height: 412, deviceScaleFactor: 2, isMobile: true, hasTouch: true, isLandscape: true });
+  await page.setViewport(phoneView);
   page.on('console', (m) => { if (m.type() === 'error') noteError(m.text(), m.location().url); });
   page.on('pageerror', (e) => noteError(String(e)));
   await watchDraws(page);
@@ -164,14 +163,7 @@ async function main() {
   const port = server.address().port;
   const origin = `http://127.0.0.1:${port}`;
   const url = `${origin}/?stats&trace`;
-  const browser = await puppeteer.launch({
-    executablePath: process.env.DREEL_CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    userDataDir: path.join(work, 'profile'),
-    defaultViewport: { width: 1280, height: 800 },
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  const browser = await launchChromium(work);
   browser.on('targetcreated', (target) => {
     if (target.type() === 'service_worker') watchWorker(target).catch((e) => noteError(`watching a worker: ${e}`));
   });
